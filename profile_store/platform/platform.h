@@ -1,0 +1,18 @@
+// The few process services the profile library needs from the system.
+#pragma once
+
+#include <cstddef>
+
+namespace platform {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// Writes the process's current directory, NUL-terminated, into buf. False
+// when it does not fit or cannot be read; buf is then an empty text.
+bool CurrentDirectory(char* buf, std::size_t size);
+
+}  // namespace platform

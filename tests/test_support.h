@@ -1,0 +1,60 @@
+// Helpers shared by the test suites of both builds.
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace test_support {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed with its
+// content at the end of the test.
+class TempDir {
+public:
+    TempDir() {
+        static std::atomic<int> counter{0};
+        const auto stamp = std::to_string(fs::file_time_type::clock::now().time_since_epoch().count());
+        path_ = fs::temp_directory_path() / ("korelle-test-" + stamp + "-" + std::to_string(counter++));
+        fs::create_directories(path_);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+    // The 8-bit path of a file in the folder, as the library takes it.
+    std::string file(std::string_view name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+inline void WriteFile(const std::string& path, std::string_view content) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Changes the current directory for one scope.
+class ScopedCurrentDir {
+public:
+    explicit ScopedCurrentDir(const fs::path& dir) : saved_(fs::current_path()) { fs::current_path(dir); }
+    ScopedCurrentDir(const ScopedCurrentDir&) = delete;
+    ScopedCurrentDir& operator=(const ScopedCurrentDir&) = delete;
+    ~ScopedCurrentDir() { fs::current_path(saved_); }
+
+private:
+    fs::path saved_;
+};
+
+}  // namespace test_support
