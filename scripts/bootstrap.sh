@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the builds and tests need, when any is missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
+  wine wine64 xvfb x11-utils imagemagick
+  libpugixml-dev googletest libgtest-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "bootstrap: installing ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq </dev/null
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null

@@ -1,0 +1,56 @@
+# Shared by the build, test and run scripts: folders, the three build
+# configurations, the virtual display and the Wine prefix.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_root="$root/build"
+dist="$root/dist"
+jobs=$(nproc)
+
+configure_and_build() {  # name [cmake options...]
+  local name=$1; shift
+  local dir="$build_root/$name"
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$root" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 \
+      || { cat "$dir.configure.log"; return 1; }
+  fi
+  cmake --build "$dir" -j "$jobs"
+}
+
+build_native() { configure_and_build native; }
+build_asan() { configure_and_build asan -DCMAKE_BUILD_TYPE=Debug -DKORELLE_SANITIZE=ON; }
+build_windows() {
+  configure_and_build mingw -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$dist"
+  rm -rf "$dist"
+  cmake --install "$build_root/mingw" >/dev/null
+}
+
+# Starts Xvfb when there is no display, and stops it when the script exits.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "Xvfb did not start on $DISPLAY" >&2
+  return 1
+}
+
+# A Wine prefix of this run's own, created once and reused within the run.
+new_wine_prefix() {
+  export WINEPREFIX="$build_root/wineprefix-$$"
+  export WINEDEBUG=-all
+  rm -rf "$WINEPREFIX"
+  "$root/scripts/wine-run" cmd /c exit >/dev/null 2>&1 || true
+}
+
+cleanup() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    [[ "$WINEPREFIX" == "$build_root"/wineprefix-* ]] && rm -rf "$WINEPREFIX"
+  fi
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+}

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test layer: native, native under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under
+# Wine. Ends with one line "total: N passed, N failed"; exits non-zero when
+# anything failed.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+trap cleanup EXIT
+
+start=$(date +%s)
+"$root/scripts/bootstrap.sh" || exit 1
+mkdir -p "$build_root"
+
+passed=0
+failed=0
+summary=()
+
+# Runs one configuration's CTest suites and totals their GoogleTest reports.
+# A suite that left no report (it crashed or did not start) counts as one
+# failure.
+run_layer() {  # label build-dir
+  local label=$1 dir=$2 t0=$SECONDS
+  local reports="$dir/test-reports" p=0 f=0 name
+  rm -f "$reports"/*.xml
+  ctest --test-dir "$dir" --output-on-failure --timeout 600 >"$dir/ctest.log" 2>&1
+  local rc=$?
+  for name in $(ctest --test-dir "$dir" -N | sed -n 's/^ *Test *#[0-9]*: //p'); do
+    local report="$reports/$name.xml"
+    if [ -f "$report" ]; then
+      local line
+      line=$(grep -m1 '<testsuites' "$report")
+      local tests=$(sed 's/.* tests="\([0-9]*\)".*/\1/' <<<"$line")
+      local fails=$(sed 's/.* failures="\([0-9]*\)".*/\1/' <<<"$line")
+      local errors=$(sed 's/.* errors="\([0-9]*\)".*/\1/' <<<"$line")
+      local disabled=$(sed 's/.* disabled="\([0-9]*\)".*/\1/' <<<"$line")
+      p=$((p + tests - fails - errors - disabled))
+      f=$((f + fails + errors))
+    else
+      echo "$label: $name left no report" >&2
+      f=$((f + 1))
+    fi
+  done
+  if [ $rc -ne 0 ] && [ $f -eq 0 ]; then f=1; fi
+  [ $rc -ne 0 ] && grep -vE '^\s*$' "$dir/ctest.log" | tail -60
+  summary+=("$label: $p passed, $f failed ($((SECONDS - t0)) s)")
+  passed=$((passed + p))
+  failed=$((failed + f))
+}
+
+build_failed() {
+  summary+=("$1: build failed")
+  failed=$((failed + 1))
+}
+
+echo "== native build"
+build_native && run_layer native "$build_root/native" || build_failed native
+echo "== sanitized build"
+build_asan && run_layer sanitized "$build_root/asan" || build_failed sanitized
+echo "== Windows build"
+if build_windows; then
+  ensure_display
+  new_wine_prefix
+  run_layer wine "$build_root/mingw"
+else
+  build_failed wine
+fi
+
+printf '%s\n' "${summary[@]}"
+echo "whole test command: $(( $(date +%s) - start )) s"
+echo "total: $passed passed, $failed failed"
+[ $failed -eq 0 ]
