@@ -58,8 +58,10 @@ echo "== sanitized build"
 build_asan && run_layer sanitized "$build_root/asan" || build_failed sanitized
 echo "== Windows build"
 if build_windows; then
+  t0=$SECONDS
   ensure_display
   new_wine_prefix
+  summary+=("wine prefix and display: $((SECONDS - t0)) s")
   run_layer wine "$build_root/mingw"
 else
   build_failed wine
