@@ -172,13 +172,4 @@ TEST_F(StringTable, APathTooLongForTheLibraryLoadsNothing) {
     EXPECT_EQ(Get(*table, "Str_OK", text), 1);
 }
 
-TEST_F(StringTable, CopiesShareTheLoadedFile) {
-    auto table = Table("<S><E K=\"Str_OK\">OK</E></S>");
-    XmlRW copy(*table);
-    table.reset();
-    std::string text;
-    EXPECT_EQ(Get(copy, "Str_OK", text), 1);
-    EXPECT_EQ(text, "OK");
-}
-
 }  // namespace
