@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -56,5 +57,25 @@ public:
 private:
     fs::path saved_;
 };
+
+// The installed program folder (Windows build, under Wine: KORELLE_DIST
+// holds its host path, reached through drive Z:).
+inline std::string ProgramFolder() {
+    const char* dist = std::getenv("KORELLE_DIST");
+    std::string path = std::string("Z:") + (dist ? dist : "");
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// The device's shipped data files: the installed copy in the Windows build,
+// the source copy natively.
+inline fs::path ShippedDeviceFolder() {
+#ifdef _WIN32
+    return fs::path(ProgramFolder()) / "Database" / "VID7a3d_PID006a";
+#else
+    return fs::path(KORELLE_SOURCE_DIR) / "assets" / "database" / "VID7a3d_PID006a";
+#endif
+}
 
 }  // namespace test_support

@@ -10,8 +10,8 @@
 
 #include "profile_store/strings/xml_rw.h"
 #include "tests/test_support.h"
-#include "tests/windows/program_folder.h"
 
+using test_support::ProgramFolder;
 using test_support::ScopedCurrentDir;
 using test_support::TempDir;
 using test_support::WriteFile;
