@@ -17,6 +17,17 @@ configure_and_build() {  # name [cmake options...]
 
 build_native() { configure_and_build native; }
 build_asan() { configure_and_build asan -DCMAKE_BUILD_TYPE=Debug -DKORELLE_SANITIZE=ON; }
+build_fuzz() { CC=clang CXX=clang++ configure_and_build fuzz -DKORELLE_FUZZ=ON; }
+
+# Seeds the fuzzer's corpus with the shipped files, one per input kind.
+seed_fuzz_corpus() {
+  local corpus=$1 device="$root/assets/database/VID7a3d_PID006a"
+  mkdir -p "$corpus"
+  { printf '\x00'; cat "$device/__default.xml"; } >"$corpus/seed-profile"
+  { printf '\x01'; cat "$device/__DeviceInfo.xml"; } >"$corpus/seed-info"
+  { printf '\x02'; cat "$device/__default.xml"; } >"$corpus/seed-template"
+}
+
 build_windows() {
   configure_and_build mingw -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_INSTALL_PREFIX="$dist"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test layer: native, native under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under
-# Wine. Ends with one line "total: N passed, N failed"; exits non-zero when
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short libFuzzer run over
+# the profile readers (KORELLE_FUZZ_SECONDS, default 20), and the Windows
+# build under Wine. Ends with one line "total: N passed, N failed"; exits non-zero when
 # anything failed.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -56,6 +57,25 @@ echo "== native build"
 build_native && run_layer native "$build_root/native" || build_failed native
 echo "== sanitized build"
 build_asan && run_layer sanitized "$build_root/asan" || build_failed sanitized
+echo "== fuzzing"
+fuzz_seconds=${KORELLE_FUZZ_SECONDS:-20}
+if build_fuzz; then
+  corpus="$build_root/fuzz/corpus"
+  seed_fuzz_corpus "$corpus"
+  t0=$SECONDS
+  if "$build_root/fuzz/tests/fuzz/profile_fuzz" -max_total_time="$fuzz_seconds" -max_len=20000 \
+       -dict="$root/tests/fuzz/xml.dict" -artifact_prefix="$build_root/fuzz/" "$corpus" >"$build_root/fuzz.log" 2>&1; then
+    summary+=("fuzz: 1 passed, 0 failed ($(grep -o 'Done [0-9]* runs' "$build_root/fuzz.log") in $((SECONDS - t0)) s)")
+    passed=$((passed + 1))
+  else
+    tail -40 "$build_root/fuzz.log"
+    summary+=("fuzz: 0 passed, 1 failed (see build/fuzz.log and the crash file in build/fuzz/)")
+    failed=$((failed + 1))
+  fi
+else
+  build_failed fuzz
+fi
+
 echo "== Windows build"
 if build_windows; then
   t0=$SECONDS

@@ -86,5 +86,5 @@ private:
     void release();
 
     XmlDocHandle* m_doc = nullptr;
-    bool m_comInitialised = false;  // Windows: this object balances one CoInitialize
+    [[maybe_unused]] bool m_comInitialised = false;  // Windows: this object balances one CoInitialize
 };
