@@ -78,4 +78,13 @@ inline fs::path ShippedDeviceFolder() {
 #endif
 }
 
+// The shipped help pages, likewise.
+inline fs::path ShippedHelpFolder() {
+#ifdef _WIN32
+    return fs::path(ProgramFolder()) / "Help";
+#else
+    return fs::path(KORELLE_SOURCE_DIR) / "assets" / "help";
+#endif
+}
+
 }  // namespace test_support

@@ -18,6 +18,7 @@ using namespace record;
 using test_support::ReadFile;
 using test_support::ScopedCurrentDir;
 using test_support::ShippedDeviceFolder;
+using test_support::ShippedHelpFolder;
 using test_support::TempDir;
 using test_support::WriteFile;
 namespace fs = std::filesystem;
@@ -327,6 +328,11 @@ TEST_F(VantorTest, ProductInfoSetsTheMouseElementAndNothingElse) {
     CXmlDocumentWrapper doc;
     ASSERT_EQ(doc.Load(file.c_str()), 1);
     EXPECT_EQ(doc.Root().ChildAt(0).Text(), "Kept");
+
+    // The shipped page takes the values as well.
+    fs::copy_file(ShippedHelpFolder() / "About" / "file.xml", file, fs::copy_options::overwrite_existing);
+    EXPECT_EQ(CallWriteProductInfo(*vantor, info), 0);
+    EXPECT_EQ(Attribute(file, "//Mouse", "FirmWare"), "3");
 
     const std::string noMouse = "<About><Title>No mouse here</Title></About>";
     WriteFile(file, noMouse);
