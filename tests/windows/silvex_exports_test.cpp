@@ -6,8 +6,11 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
+#include "profile_store/profiles/vantor.h"
+#include "profile_store/record/profile_record.h"
 #include "profile_store/strings/xml_rw.h"
 #include "tests/test_support.h"
 
@@ -75,6 +78,37 @@ TEST_F(SilvexExports, LookupsSitInTheirVirtualSlots) {
     EXPECT_EQ(reinterpret_cast<Sized>(vtable[3])(table, "Str_Long", out, 4), 1);
     EXPECT_STREQ(out, "abc");
     delete table;
+}
+
+// The profile object's operations sit in fixed slots after the destructor's
+// two entries, the private WriteProductInfo last.
+TEST_F(SilvexExports, ProfileOperationsSitInTheirVirtualSlots) {
+    auto createQX = reinterpret_cast<CreateQXClassInstanceFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "CreateQXClassInstance")));
+    ASSERT_NE(createQX, nullptr);
+    TempDir dir;  // a copy of the device's files, so that nothing is written to the program folder
+    std::filesystem::create_directories(dir.path() / "Database");
+    std::filesystem::copy(test_support::ShippedDeviceFolder(), dir.path() / "Database" / "VID7a3d_PID006a");
+    ScopedCurrentDir cwd(dir.path());
+    Vantor* vantor = createQX(0x7A3D, 0x006A);
+    ASSERT_NE(vantor, nullptr);
+    void** vtable = *reinterpret_cast<void***>(vantor);
+    using Load = int (*)(Vantor*, unsigned char*, unsigned char*);
+    using OneArg = int (*)(Vantor*, unsigned char*);
+    ProfileRecord rec;
+    unsigned char file[] = "__default.xml";
+    EXPECT_EQ(reinterpret_cast<OneArg>(vtable[4])(vantor, rec.data()), 1);  // LoadVantorInfo
+    EXPECT_EQ(rec.bytes[record::kProfileNum], 5);
+    EXPECT_EQ(reinterpret_cast<Load>(vtable[2])(vantor, rec.data(), file), 1);  // LoadVantorProfile
+    EXPECT_EQ(rec.bytes[record::kProfiles + record::kHeaderSize + record::kFunID], 1);
+    unsigned char names[kProfileNameSize * kProfileNameSlots];
+    EXPECT_EQ(reinterpret_cast<Load>(vtable[5])(vantor, rec.data(), names), 1);  // GetAllProfileName
+    EXPECT_NE(names[0], 0);
+    unsigned char info[4 * kProductInfoField] = {};
+    EXPECT_EQ(reinterpret_cast<OneArg>(vtable[7])(vantor, info), 0);  // WriteProductInfo: no page here
+    EXPECT_EQ(reinterpret_cast<OneArg>(vtable[6])(vantor, rec.data()), 1);  // SaveVantorInfo
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "Database" / "VID7a3d_PID006a" / "current.xml"));
+    delete vantor;
 }
 
 // COM is started on the calling thread by the library's first object and
