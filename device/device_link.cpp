@@ -1,0 +1,366 @@
+#include "device/device_link.h"
+
+#include <chrono>
+#include <cstring>
+#include <new>
+#include <thread>
+
+#include "profile_store/profiles/vantor.h"
+#include "profile_store/strings/xml_rw.h"
+
+using namespace record;
+using protocol::Report;
+using protocol::SegmentBlock;
+
+namespace {
+
+constexpr unsigned kSegmentWriteWaitMs = 1;
+constexpr unsigned kSegmentReadWaitMs = 5;
+constexpr unsigned kSettleWaitMs = 100;
+constexpr std::size_t kSectionsSize = kProfiles;  // device and software sections
+
+unsigned char* Name(const char* text) { return reinterpret_cast<unsigned char*>(const_cast<char*>(text)); }
+
+// Segment 0: the profile headers of r, bytes 8p..8p+7 for profile p.
+SegmentBlock HeaderSegment(const unsigned char* r) {
+    SegmentBlock block{};
+    for (unsigned p = 0; p < ProfileNum(r) && (p + 1) * kHeaderSize <= block.size(); ++p)
+        std::memcpy(block.data() + kHeaderSize * p, r + ProfileOffset(r, p), kHeaderSize);
+    return block;
+}
+
+// A button segment: the 35-byte button block in bytes 0..34.
+SegmentBlock ButtonSegment(const unsigned char* r, unsigned p, unsigned b) {
+    SegmentBlock block{};
+    std::memcpy(block.data(), r + ButtonOffset(r, p, b), kButtonSize);
+    return block;
+}
+
+bool HeadersDiffer(const unsigned char* a, const unsigned char* b) {
+    for (unsigned p = 0; p < ProfileNum(a); ++p)
+        if (std::memcmp(a + ProfileOffset(a, p), b + ProfileOffset(a, p), kHeaderSize) != 0) return true;
+    return false;
+}
+
+// The `FunExt` values the program's own dialogs write: DPI steps 0..3, one
+// step down (0x04) or up (0x08); profiles 0..4; and the two values the
+// device firmware knows besides.
+bool FunExtValid(unsigned function, unsigned ext) {
+    if (ext == 0x40 || ext == 0x80) return true;
+    if (function == 7) return ext <= 3 || ext == 0x04 || ext == 0x08;
+    if (function == 8) return ext <= 4;
+    return true;
+}
+
+}  // namespace
+
+void RealSleeper::SleepMs(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// ---- messages ----
+
+void DeviceLink::Message(const char* key) {
+    char text[kResourceStringMax] = "";
+    if (env_.strings) env_.strings->GetResourceString(key, text, sizeof text);
+    if (env_.messages) env_.messages->ShowOk(key, text);
+}
+
+bool DeviceLink::Ask(const char* key) {
+    char text[kResourceStringMax] = "";
+    if (env_.strings) env_.strings->GetResourceString(key, text, sizeof text);
+    return env_.messages && env_.messages->AskYesNo(key, text) == 1;
+}
+
+// ---- reports ----
+
+bool DeviceLink::IsDeviceExist() {
+    unsigned char scratch[protocol::kReportSize] = {};
+    return env_.hid.isDeviceExist &&
+           env_.hid.isDeviceExist(protocol::kVendorId, protocol::kProductId, scratch) != 0;
+}
+
+bool DeviceLink::SetReport(const Report& report) {
+    Report copy = report;  // the library takes a writable buffer
+    return env_.hid.setReport && env_.hid.setReport(protocol::kVendorId, protocol::kProductId, copy.data()) != 0;
+}
+
+bool DeviceLink::GetReport(Report& report) {
+    return env_.hid.getReport && env_.hid.getReport(protocol::kVendorId, protocol::kProductId, report.data()) != 0;
+}
+
+bool DeviceLink::WriteSegment(std::uint8_t segment, const SegmentBlock& block) {
+    if (!SetReport(protocol::SegmentWriteHeader(segment, protocol::SegmentChecksum(block)))) return false;
+    env_.sleeper->SleepMs(kSegmentWriteWaitMs);
+    for (std::size_t n = 0; n < protocol::kSegmentDataReports; ++n) {
+        if (!SetReport(protocol::SegmentDataReport(block, n))) return false;
+        env_.sleeper->SleepMs(kSegmentWriteWaitMs);
+    }
+    return true;
+}
+
+bool DeviceLink::ReadSegment(std::uint8_t segment, SegmentBlock& block) {
+    block.fill(0);
+    if (!SetReport(protocol::SegmentReadRequest(segment))) return false;
+    env_.sleeper->SleepMs(kSegmentReadWaitMs);
+    for (std::size_t n = 0; n < protocol::kSegmentDataReports; ++n) {
+        Report answer = protocol::SegmentReadDataGet;
+        if (!GetReport(answer)) return false;
+        protocol::StoreSegmentData(block, n, answer);
+        env_.sleeper->SleepMs(kSegmentReadWaitMs);
+    }
+    return true;
+}
+
+int DeviceLink::SwitchProfile() {
+    if (!IsDeviceExist()) {
+        Message("Str_NotFindHardware");
+        return 0;
+    }
+    if (!SetReport(protocol::SwitchProfileReport(static_cast<std::uint8_t>(*env_.curProfile)))) {
+        Message("Str_SwitchErr");
+        return 0;
+    }
+    return 1;
+}
+
+int DeviceLink::QueryActiveProfile() {
+    if (!env_.hid.setReport || !env_.hid.getReport || !SetReport(protocol::QueryActiveProfileReport)) return 0;
+    Report answer = protocol::QueryAnswerGet;
+    const int profile = GetReport(answer) ? protocol::ActiveProfileOf(answer) : -1;
+    return profile < 0 || profile > 4 ? 0 : profile;
+}
+
+int DeviceLink::QueryDeviceInfo(int& hardware, int& firmware) {
+    hardware = 0;
+    firmware = 0;
+    if (!IsDeviceExist()) return 0;
+    Report answer = protocol::QueryAnswerGet;
+    if (!SetReport(protocol::QueryDeviceInfoReport) || !GetReport(answer)) {
+        Message("Str_InfoErr");
+        return 0;
+    }
+    const protocol::DeviceVersions versions = protocol::DeviceVersionsOf(answer);
+    hardware = versions.hardware;
+    firmware = versions.firmware;
+    return 1;
+}
+
+void DeviceLink::ComputeRecordChecksum() {
+    unsigned char* r = env_.work->data();
+    const auto text = protocol::FormatRecordChecksum(
+        protocol::RecordChecksumOf(std::span<const std::uint8_t, protocol::kRecordSize>(r, protocol::kRecordSize)));
+    std::memcpy(r + protocol::kRecordChecksumOffset, text.data(), text.size());
+}
+
+// ---- the device context ----
+
+DeviceContext* DeviceLink::CreateDeviceContext(Vantor* (*createProfile)(int vendorId, int productId)) {
+    ProfileRecord& work = *env_.work;
+    DeviceContext* context = new (std::nothrow) DeviceContext;
+    if (!context) {
+        Message("Str_CannotCreateProfile");
+        return nullptr;
+    }
+    context->pProfile = createProfile ? createProfile(protocol::kVendorId, protocol::kProductId) : nullptr;
+    if (context->pProfile) context->pProfile->LoadVantorInfo(work.data());
+    context->pIds = new (std::nothrow) DeviceIds{protocol::kVendorId, protocol::kProductId};
+    if (!context->pIds) {
+        Message("Str_CannotCreateHardware");
+        DestroyDeviceContext(context);
+        return nullptr;
+    }
+    if (ProfileNum(work.data()) != protocol::kProfileCount || ButtonNum(work.data()) != protocol::kButtonCount) {
+        Message("Str_ProfileError");
+        DestroyDeviceContext(context);
+        return nullptr;
+    }
+    if (context->pProfile) {
+        context->pProfile->LoadVantorProfile(work.data(), Name("__working.xml"));
+        ApplyButtonMap(work.data());
+    }
+    *env_.saved = work;
+    ReadFromDevice(context);
+    return context;
+}
+
+void DeviceLink::DestroyDeviceContext(DeviceContext* context) {
+    if (!context) return;
+    delete context->pProfile;
+    delete context->pIds;
+    delete context;
+}
+
+// ---- synchronisation ----
+
+void DeviceLink::WriteToDevice(DeviceContext* context) {
+    const bool present = IsDeviceExist();
+    if (!present) Message("Str_NotFindHardware");
+    ComputeRecordChecksum();
+
+    // Both records in file order: that is what the mouse holds.
+    ProfileRecord w = *env_.work;
+    ProfileRecord s = *env_.saved;
+    RevertButtonMap(w.data());
+    RevertButtonMap(s.data());
+    const bool sectionsChanged = std::memcmp(w.data(), s.data(), kSectionsSize) != 0;
+    bool profilesChanged = HeadersDiffer(w.data(), s.data());
+    bool locked = false;
+
+    if (profilesChanged && present) {
+        if (!SetReport(protocol::WriteLockOnReport)) {
+            Message("Str_WriteProfileErr");
+            return;
+        }
+        locked = true;
+        if (!WriteSegment(0, HeaderSegment(w.data()))) {
+            Message("Str_WriteHardwareErr");
+            return;
+        }
+    }
+    for (unsigned p = 0; p < ProfileNum(w.data()); ++p) {
+        for (unsigned b = 0; b < ButtonNum(w.data()); ++b) {
+            if (std::memcmp(w.data() + ButtonOffset(w.data(), p, b), s.data() + ButtonOffset(w.data(), p, b),
+                            kButtonSize) == 0)
+                continue;
+            profilesChanged = true;
+            if (!present) continue;
+            if (!locked) {
+                if (!SetReport(protocol::WriteLockOnReport)) {
+                    Message("Str_WriteHardwareErr");
+                    return;
+                }
+                locked = true;
+            }
+            env_.sleeper->SleepMs(kSettleWaitMs);
+            const auto segment = static_cast<std::uint8_t>(1 + p * ButtonNum(w.data()) + b);
+            if (!WriteSegment(segment, ButtonSegment(w.data(), p, b))) {
+                Message("Str_WriteHardwareErr");
+                return;
+            }
+        }
+    }
+    if (locked) {
+        env_.sleeper->SleepMs(kSettleWaitMs);
+        if (!SetReport(protocol::WriteLockOffReport)) {
+            Message("Str_WriteHardwareErr");
+            return;
+        }
+    }
+    if (profilesChanged && present) {
+        env_.sleeper->SleepMs(kSettleWaitMs);
+        if (!IsDeviceExist())
+            Message("Str_NotFindHardware");
+        else if (!SetReport(protocol::SwitchProfileReport(static_cast<std::uint8_t>(*env_.curProfile))))
+            Message("Str_SwitchErr");
+    }
+    if (sectionsChanged || profilesChanged) {
+        w = *env_.work;
+        RevertButtonMap(w.data());
+        if (context && context->pProfile && context->pProfile->SaveVantorProfile(w.data(), Name("__working.xml")))
+            *env_.saved = *env_.work;
+        else
+            Message("Str_SaveTmpProfileErr");
+    }
+}
+
+int DeviceLink::ReadFromDevice(DeviceContext* context) {
+    ProfileRecord& work = *env_.work;
+    ProfileRecord& saved = *env_.saved;
+    if (!IsDeviceExist()) {
+        Message("Str_NotFindHardware");
+        return 0;
+    }
+    if (!SetReport(protocol::WriteLockOnReport)) {
+        Message("Str_WriteProfileLockErr");
+        return 0;
+    }
+    work = ProfileRecord{};
+    std::memcpy(work.data(), saved.data(), kSectionsSize);
+
+    SegmentBlock block;
+    if (!ReadSegment(0, block)) {
+        Message("Str_ReadData1Err");
+        work = saved;
+        SetReport(protocol::WriteLockOffReport);
+        return 0;
+    }
+    for (unsigned p = 0; p < ProfileNum(work.data()) && (p + 1) * kHeaderSize <= block.size(); ++p)
+        std::memcpy(work.data() + ProfileOffset(work.data(), p), block.data() + kHeaderSize * p, kHeaderSize);
+
+    if (std::memcmp(work.data() + protocol::kRecordChecksumOffset, saved.data() + protocol::kRecordChecksumOffset,
+                    protocol::kRecordChecksumSize) == 0) {
+        work = saved;
+        if (!SetReport(protocol::WriteLockOffReport)) {
+            Message("Str_WriteProfileLock0Err");
+            return 0;
+        }
+        return 1;
+    }
+
+    for (unsigned p = 0; p < ProfileNum(work.data()); ++p) {
+        for (unsigned b = 0; b < ButtonNum(work.data()); ++b) {
+            const auto segment = static_cast<std::uint8_t>(1 + p * ButtonNum(work.data()) + b);
+            if (!ReadSegment(segment, block)) {
+                Message("Str_ReadData2Err");
+                work = saved;
+                return 0;
+            }
+            std::memcpy(work.data() + ButtonOffset(work.data(), p, b), block.data(), kButtonSize);
+        }
+    }
+    if (!SetReport(protocol::WriteLockOffReport)) {
+        Message("Str_WriteProfileLock0Err");
+        work = saved;
+        return 0;
+    }
+    ApplyButtonMap(work.data());
+
+    if (work != saved) {
+        bool rewrite = true;
+        if (!ValidateDeviceRecord(work.data()))
+            Message("Str_SettingErr");
+        else
+            rewrite = !Ask("Str_SettingMismatch");
+        if (rewrite) {
+            // With the saved blocks zeroed, every non-zero segment goes out again.
+            work = saved;
+            saved = ProfileRecord{};
+            std::memcpy(saved.data(), work.data(), kSectionsSize);
+            WriteToDevice(context);
+        }
+    }
+    *env_.curProfile = QueryActiveProfile();
+    SwitchProfile();
+    return 1;
+}
+
+int ValidateDeviceRecord(const unsigned char* r) {
+    if (!r || !LayoutFits(r)) return 0;
+    for (unsigned p = 0; p < ProfileNum(r); ++p) {
+        const unsigned char* header = r + ProfileOffset(r, p);
+        if (header[kProfileIndex] > 4) return 0;
+        if (header[kDPI] < 1 || header[kDPI] > 3) return 0;
+        if (header[kSensorPollRate] > 2) return 0;
+        for (unsigned b = 0; b < ButtonNum(r); ++b) {
+            const unsigned char* button = r + ButtonOffset(r, p, b);
+            const unsigned function = button[kFunID] & 0x1F;
+            if (function > 11) return 0;
+            if (!FunExtValid(function, button[kFunExt])) return 0;
+            if ((button[kBtnIndex] & 0x1F) > 6) return 0;
+        }
+    }
+    return 1;
+}
+
+int ProfileFileExists(DeviceContext* context, unsigned char* record, const char* name) {
+    if (!context || !context->pProfile || !record || !name) return 0;
+    unsigned char list[kProfileNameSize * kProfileNameSlots] = {};
+    context->pProfile->GetAllProfileName(record, list);
+    for (int i = 0; i < kProfileNameSlots && list[kProfileNameSize * i]; ++i) {
+        const char* slot = reinterpret_cast<const char*>(list + kProfileNameSize * i);
+        if (std::strcmp(slot, "__DeviceInfo.xml") == 0 || std::strcmp(slot, "__working.xml") == 0 ||
+            std::strcmp(slot, "__default.xml") == 0)
+            continue;
+        if (std::strncmp(slot, name, kProfileNameSize) == 0 && std::strlen(name) < kProfileNameSize) return 1;
+    }
+    return 0;
+}
