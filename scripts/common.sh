@@ -5,14 +5,18 @@ build_root="$root/build"
 dist="$root/dist"
 jobs=$(nproc)
 
-configure_and_build() {  # name [cmake options...]
+configure() {  # name [cmake options...]
   local name=$1; shift
   local dir="$build_root/$name"
+  mkdir -p "$build_root"
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$root" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 \
       || { cat "$dir.configure.log"; return 1; }
   fi
-  cmake --build "$dir" -j "$jobs"
+}
+
+configure_and_build() {  # name [cmake options...]
+  configure "$@" && cmake --build "$build_root/$1" -j "$jobs"
 }
 
 build_native() { configure_and_build native; }
@@ -28,11 +32,15 @@ seed_fuzz_corpus() {
   { printf '\x02'; cat "$device/__default.xml"; } >"$corpus/seed-template"
 }
 
+# The Windows build, installed as the program folder dist/, with the skin
+# that the native generator draws (the cross build cannot run it).
 build_windows() {
+  configure native && cmake --build "$build_root/native" -j "$jobs" --target skin_gen || return 1
   configure_and_build mingw -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_INSTALL_PREFIX="$dist"
+    -DCMAKE_INSTALL_PREFIX="$dist" || return 1
   rm -rf "$dist"
-  cmake --install "$build_root/mingw" >/dev/null
+  cmake --install "$build_root/mingw" >/dev/null || return 1
+  "$build_root/native/assets/skin/skin_gen" "$dist/Resource/VID7A3D_PID006A" --icon "$build_root/korelle.ico"
 }
 
 # Starts Xvfb when there is no display, and stops it when the script exits.

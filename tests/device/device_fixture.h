@@ -98,9 +98,11 @@ protected:
     // The shipped device files, and the working file as a first start finds it.
     void ResetFiles() {
         Stop();
+        // Removed first: mingw's copy_file does not honour overwrite_existing.
+        for (const char* f : {"__DeviceInfo.xml", "__default.xml", "__working.xml"}) fs::remove(device / f);
         for (const char* f : {"__DeviceInfo.xml", "__default.xml"})
-            fs::copy_file(test_support::ShippedDeviceFolder() / f, device / f, fs::copy_options::overwrite_existing);
-        fs::copy_file(device / "__default.xml", device / "__working.xml", fs::copy_options::overwrite_existing);
+            fs::copy_file(test_support::ShippedDeviceFolder() / f, device / f);
+        fs::copy_file(device / "__default.xml", device / "__working.xml");
         work = ProfileRecord{};
         saved = ProfileRecord{};
         cur = 0;

@@ -330,7 +330,8 @@ TEST_F(VantorTest, ProductInfoSetsTheMouseElementAndNothingElse) {
     EXPECT_EQ(doc.Root().ChildAt(0).Text(), "Kept");
 
     // The shipped page takes the values as well.
-    fs::copy_file(ShippedHelpFolder() / "About" / "file.xml", file, fs::copy_options::overwrite_existing);
+    fs::remove(file);
+    fs::copy_file(ShippedHelpFolder() / "About" / "file.xml", file);
     EXPECT_EQ(CallWriteProductInfo(*vantor, info), 0);
     EXPECT_EQ(Attribute(file, "//Mouse", "FirmWare"), "3");
 
