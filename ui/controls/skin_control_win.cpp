@@ -1,0 +1,267 @@
+#include "ui/controls/skin_control_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x4B53;  // one subclass of ours per window
+constexpr char kOwnerProp[] = "KorelleSkinControl";  // marks a window one of ours has
+
+void EnsureCommonControls() {
+    static const bool done = [] {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&icc) != FALSE;
+    }();
+    (void)done;
+}
+
+void BlitBitmap(HDC dc, const RECT& r, HBITMAP bmp, int srcX, int srcY) {
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    if (old) {
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, mem, srcX, srcY, SRCCOPY);
+        SelectObject(mem, old);
+    }
+    DeleteDC(mem);
+}
+
+TTTOOLINFOA ToolInfo(HWND control) {
+    TTTOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = GetParent(control);
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    return ti;
+}
+
+}  // namespace
+
+CSkinControl::CSkinControl() = default;
+
+CSkinControl::~CSkinControl() {
+    Detach();
+    if (captured_) DeleteObject(captured_);
+}
+
+bool CSkinControl::SubclassDlgItem(int id, HWND dialog) {
+    return Attach(GetDlgItem(dialog, id));
+}
+
+bool CSkinControl::Attach(HWND control) {
+    if (hwnd_ || !control || !IsWindow(control)) return false;
+    EnsureCommonControls();
+    if (GetPropA(control, kOwnerProp)) return false;  // another object has it
+    if (!SetWindowSubclass(control, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
+    SetPropA(control, kOwnerProp, reinterpret_cast<HANDLE>(this));
+    hwnd_ = control;
+    OnAttached();
+    Invalidate();
+    return true;
+}
+
+HWND CSkinControl::Detach() {
+    HWND h = hwnd_;
+    if (!h) return nullptr;
+    OnDetaching();
+    DestroyTooltip();
+    RemoveWindowSubclass(h, SubclassProc, kSubclassId);
+    RemovePropA(h, kOwnerProp);
+    hwnd_ = nullptr;
+    InvalidateRect(h, nullptr, TRUE);
+    return h;
+}
+
+HWND CSkinControl::GetSafeHwnd() const { return hwnd_; }
+
+int CSkinControl::GetDlgCtrlID() const { return hwnd_ ? ::GetDlgCtrlID(hwnd_) : 0; }
+
+LRESULT CALLBACK CSkinControl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR ref) {
+    auto* self = reinterpret_cast<CSkinControl*>(ref);
+    if (message == WM_NCDESTROY) {
+        self->OnDetaching();
+        self->DestroyTooltip();
+        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+        RemovePropA(hwnd, kOwnerProp);
+        self->hwnd_ = nullptr;
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    return self->WindowProc(message, wParam, lParam);
+}
+
+LRESULT CSkinControl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CSkinControl::SetTextQuietly(WPARAM wParam, LPARAM lParam) {
+    // The subclass makes the window a Unicode one: the text arrives converted.
+    const LRESULT r = IsWindowUnicode(hwnd_) ? DefWindowProcW(hwnd_, WM_SETTEXT, wParam, lParam)
+                                             : DefWindowProcA(hwnd_, WM_SETTEXT, wParam, lParam);
+    Invalidate();
+    return r;
+}
+
+LRESULT CSkinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: PaintBuffered(); return 0;
+    case WM_PRINTCLIENT:
+        DrawTo(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND: return 1;
+    }
+    return Default(message, wParam, lParam);
+}
+
+void CSkinControl::PaintBuffered() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (dc && w > 0 && h > 0) {
+        HDC mem = CreateCompatibleDC(dc);
+        HBITMAP bmp = CreateCompatibleBitmap(dc, w, h);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        Draw(mem, rc);
+        BitBlt(dc, 0, 0, w, h, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteObject(bmp);
+        DeleteDC(mem);
+    }
+    EndPaint(hwnd_, &ps);
+}
+
+void CSkinControl::DrawTo(HDC dc) {
+    if (!hwnd_ || !dc) return;
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    const int saved = SaveDC(dc);
+    Draw(dc, rc);
+    RestoreDC(dc, saved);
+}
+
+void CSkinControl::Invalidate(bool now) {
+    if (!hwnd_) return;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    if (now) UpdateWindow(hwnd_);
+}
+
+void CSkinControl::SetBk(HDC parentDc) {
+    if (!hwnd_ || !parentDc) return;
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    POINT origin{0, 0};
+    MapWindowPoints(hwnd_, GetParent(hwnd_), &origin, 1);
+    const int w = rc.right, h = rc.bottom;
+    if (w <= 0 || h <= 0) return;
+    HBITMAP copy = CreateCompatibleBitmap(parentDc, w, h);
+    if (!copy) return;
+    HDC mem = CreateCompatibleDC(parentDc);
+    HGDIOBJ old = SelectObject(mem, copy);
+    BitBlt(mem, 0, 0, w, h, parentDc, origin.x, origin.y, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    if (captured_) DeleteObject(captured_);
+    captured_ = copy;
+    parent_bitmap_ = nullptr;  // the latest background given wins
+    Invalidate();
+}
+
+void CSkinControl::SetBk(HBITMAP parentBackground) {
+    SetBk(parentBackground, 0, 0);
+    offset_given_ = false;
+}
+
+void CSkinControl::SetBk(HBITMAP parentBackground, int x, int y) {
+    if (captured_) DeleteObject(captured_);
+    captured_ = nullptr;
+    parent_bitmap_ = parentBackground;
+    offset_given_ = true;
+    offset_ = {x, y};
+    Invalidate();
+}
+
+void CSkinControl::DrawTransparent(bool repaint) {
+    transparent_ = true;
+    if (repaint) Invalidate();
+}
+
+bool CSkinControl::GetDrawTransparent() const { return transparent_; }
+
+bool CSkinControl::HasBackgroundSource() const { return captured_ || parent_bitmap_; }
+
+bool CSkinControl::DrawBackground(HDC dc, const RECT& client) {
+    if (captured_) {
+        // What the capture does not cover (the control grew) gets the fill.
+        BITMAP info{};
+        GetObjectA(captured_, sizeof(info), &info);
+        if (info.bmWidth < client.right || info.bmHeight < client.bottom) {
+            HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
+            FillRect(dc, &client, brush);
+        }
+        BlitBitmap(dc, client, captured_, client.left, client.top);
+        return true;
+    }
+    if (parent_bitmap_) {
+        POINT o = offset_;
+        if (!offset_given_) {
+            o = {0, 0};
+            MapWindowPoints(hwnd_, GetParent(hwnd_), &o, 1);
+        }
+        BlitBitmap(dc, client, parent_bitmap_, o.x + client.left, o.y + client.top);
+        return true;
+    }
+    HWND parent = GetParent(hwnd_);
+    auto brush = reinterpret_cast<HBRUSH>(
+        parent ? SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_))
+               : 0);
+    FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    return false;
+}
+
+void CSkinControl::SetFont(HFONT font, bool redraw) {
+    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+}
+
+HFONT CSkinControl::GetFont() const {
+    return hwnd_ ? reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)) : nullptr;
+}
+
+HFONT CSkinControl::FontForDrawing() const {
+    HFONT font = GetFont();
+    return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+bool CSkinControl::IsAppActive() const {
+    HWND active = GetActiveWindow();
+    return active && GetAncestor(active, GA_ROOTOWNER) == GetAncestor(hwnd_, GA_ROOTOWNER);
+}
+
+void CSkinControl::SetTooltipText(const char* text, bool activate) {
+    if (!hwnd_) return;
+    std::string copy = text ? text : "";
+    TTTOOLINFOA ti = ToolInfo(hwnd_);
+    ti.lpszText = copy.data();
+    if (!tooltip_) {
+        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        if (!tooltip_) return;
+        SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    } else {
+        SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    ActivateTooltip(activate);
+}
+
+void CSkinControl::ActivateTooltip(bool activate) {
+    if (tooltip_) SendMessageA(tooltip_, TTM_ACTIVATE, activate, 0);
+}
+
+void CSkinControl::DestroyTooltip() {
+    if (tooltip_) DestroyWindow(tooltip_);
+    tooltip_ = nullptr;
+}

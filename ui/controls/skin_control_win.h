@@ -1,0 +1,92 @@
+// The wrapper shared by the skinned controls. A control object attaches to
+// an existing child window of a dialog (a template control) through a window
+// subclass, handles its messages in one virtual WindowProc and paints the
+// whole control itself, double-buffered, in WM_PAINT and WM_PRINTCLIENT.
+//
+// Background: a control drawn transparent shows what lies under it in its
+// parent. The parent hands it over in one of two ways:
+//   SetBk(bitmap)       the parent's background bitmap; the control reads the
+//                       part under its own current position (or under an
+//                       explicit offset) at every paint. The bitmap stays the
+//                       caller's, must outlive the control's use of it, and
+//                       must not be selected into a device context while the
+//                       control paints.
+//   SetBk(dc)           copies now, from a device context holding the
+//                       parent's painted client area, the part under the
+//                       control into the control's own bitmap.
+// Without either, a transparent control fills with the parent's control
+// brush (WM_CTLCOLORSTATIC), else the button face colour.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/controls/controls_api.h"
+
+class KORELLE_CONTROLS_API CSkinControl {
+public:
+    CSkinControl();
+    virtual ~CSkinControl();
+    CSkinControl(const CSkinControl&) = delete;
+    CSkinControl& operator=(const CSkinControl&) = delete;
+
+    // Attaches to the dialog's control with this id; false when there is no
+    // such control or this object is already attached.
+    bool SubclassDlgItem(int id, HWND dialog);
+    bool Attach(HWND control);
+    // Gives the window back to its own window procedure.
+    HWND Detach();
+    HWND GetSafeHwnd() const;
+    int GetDlgCtrlID() const;
+
+    void SetBk(HDC parentDc);
+    void SetBk(HBITMAP parentBackground);
+    // x, y: where the control's client origin lies in the bitmap.
+    void SetBk(HBITMAP parentBackground, int x, int y);
+    void DrawTransparent(bool repaint = false);
+    bool GetDrawTransparent() const;
+
+    // The control's font (WM_SETFONT); the caller keeps ownership.
+    void SetFont(HFONT font, bool redraw = true);
+    HFONT GetFont() const;
+
+    // A tooltip shown over the control; an empty text removes nothing but
+    // shows no tip.
+    void SetTooltipText(const char* text, bool activate = true);
+    void ActivateTooltip(bool activate = true);
+
+    // Draws the whole control into dc at (0, 0), as its painting does.
+    void DrawTo(HDC dc);
+    void Invalidate(bool now = false);
+
+protected:
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's own handling of the message (the next subclass or its class).
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+    // Sets the window text without the class's own immediate painting.
+    LRESULT SetTextQuietly(WPARAM wParam, LPARAM lParam);
+    virtual void OnAttached() {}
+    virtual void OnDetaching() {}
+    virtual void Draw(HDC dc, const RECT& client) = 0;
+
+    // What lies under the control: the given background when there is one
+    // (true), else the fill described above (false).
+    bool DrawBackground(HDC dc, const RECT& client);
+    bool HasBackgroundSource() const;
+    HFONT FontForDrawing() const;
+    bool IsAppActive() const;
+    bool HasTooltip() const { return tooltip_ != nullptr; }
+
+    HWND hwnd_ = nullptr;
+    bool transparent_ = false;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void PaintBuffered();
+    void DestroyTooltip();
+
+    HBITMAP parent_bitmap_ = nullptr;  // the caller's
+    bool offset_given_ = false;
+    POINT offset_{};
+    HBITMAP captured_ = nullptr;  // ours, from SetBk(dc)
+    HWND tooltip_ = nullptr;
+};
