@@ -25,7 +25,7 @@ bool BuildProgramFolders(const char* appPath, const char* language, ProgramFolde
     return ok;
 }
 
-std::string StringTablePath(const ProgramFolders& folders) { return std::string(folders.langPath) + "\\Korelle.xml"; }
+std::string StringTablePath(const char* langPath) { return std::string(langPath) + "\\Korelle.xml"; }
 
 std::string CannotFindLibraryText(const std::string& path, unsigned long error) {
     char text[256];

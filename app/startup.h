@@ -29,7 +29,7 @@ struct ProgramFolders {
 bool BuildProgramFolders(const char* appPath, const char* language, ProgramFolders& out);
 
 // "%s\Korelle.xml" of the language folder, as the string table is created.
-std::string StringTablePath(const ProgramFolders& folders);
+std::string StringTablePath(const char* langPath);
 
 // The text shown when a library cannot be loaded.
 std::string CannotFindLibraryText(const std::string& path, unsigned long error);

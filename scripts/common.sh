@@ -33,14 +33,18 @@ seed_fuzz_corpus() {
 }
 
 # The Windows build, installed as the program folder dist/, with the skin
-# that the native generator draws (the cross build cannot run it).
+# and the program icon that the native generator draws first (the cross
+# build cannot run it).
 build_windows() {
   configure native && cmake --build "$build_root/native" -j "$jobs" --target skin_gen || return 1
+  rm -rf "$build_root/skin"
+  "$build_root/native/assets/skin/skin_gen" "$build_root/skin" --icon "$build_root/korelle.ico" || return 1
   configure_and_build mingw -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_INSTALL_PREFIX="$dist" || return 1
+    -DCMAKE_INSTALL_PREFIX="$dist" -DKORELLE_ICON="$build_root/korelle.ico" || return 1
   rm -rf "$dist"
   cmake --install "$build_root/mingw" >/dev/null || return 1
-  "$build_root/native/assets/skin/skin_gen" "$dist/Resource/VID7A3D_PID006A" --icon "$build_root/korelle.ico"
+  mkdir -p "$dist/Resource"
+  cp -r "$build_root/skin" "$dist/Resource/VID7A3D_PID006A"
 }
 
 # Starts Xvfb when there is no display, and stops it when the script exits.

@@ -16,6 +16,18 @@ passed=0
 failed=0
 summary=()
 
+# Totals one GoogleTest report into the layer's counts (p and f of the caller).
+count_report() {  # report-file
+  local line
+  line=$(grep -m1 '<testsuites' "$1")
+  local tests=$(sed 's/.* tests="\([0-9]*\)".*/\1/' <<<"$line")
+  local fails=$(sed 's/.* failures="\([0-9]*\)".*/\1/' <<<"$line")
+  local errors=$(sed 's/.* errors="\([0-9]*\)".*/\1/' <<<"$line")
+  local disabled=$(sed 's/.* disabled="\([0-9]*\)".*/\1/' <<<"$line")
+  p=$((p + tests - fails - errors - disabled))
+  f=$((f + fails + errors))
+}
+
 # Runs one configuration's CTest suites and totals their GoogleTest reports.
 # A suite that left no report (it crashed or did not start) counts as one
 # failure.
@@ -28,14 +40,7 @@ run_layer() {  # label build-dir
   for name in $(ctest --test-dir "$dir" -N | sed -n 's/^ *Test *#[0-9]*: //p'); do
     local report="$reports/$name.xml"
     if [ -f "$report" ]; then
-      local line
-      line=$(grep -m1 '<testsuites' "$report")
-      local tests=$(sed 's/.* tests="\([0-9]*\)".*/\1/' <<<"$line")
-      local fails=$(sed 's/.* failures="\([0-9]*\)".*/\1/' <<<"$line")
-      local errors=$(sed 's/.* errors="\([0-9]*\)".*/\1/' <<<"$line")
-      local disabled=$(sed 's/.* disabled="\([0-9]*\)".*/\1/' <<<"$line")
-      p=$((p + tests - fails - errors - disabled))
-      f=$((f + fails + errors))
+      count_report "$report"
     else
       echo "$label: $name left no report" >&2
       f=$((f + 1))
@@ -44,6 +49,21 @@ run_layer() {  # label build-dir
   if [ $rc -ne 0 ] && [ $f -eq 0 ]; then f=1; fi
   [ $rc -ne 0 ] && grep -vE '^\s*$' "$dir/ctest.log" | tail -60
   summary+=("$label: $p passed, $f failed ($((SECONDS - t0)) s)")
+  passed=$((passed + p))
+  failed=$((failed + f))
+}
+
+# Korelle.exe under Wine, driven from outside.
+run_e2e() {
+  local t0=$SECONDS p=0 f=0 report="$build_root/e2e-report.xml"
+  rm -f "$report"
+  KORELLE_DIST="$dist" KORELLE_WINDOWS_BUILD="$build_root/mingw" KORELLE_E2E_OUT="$build_root/e2e-out" \
+    "$build_root/native/tests/e2e/e2e_test" --gtest_output=xml:"$report" >"$build_root/e2e.log" 2>&1
+  local rc=$?
+  if [ -f "$report" ]; then count_report "$report"; else f=1; fi
+  if [ $rc -ne 0 ] && [ $f -eq 0 ]; then f=1; fi
+  [ $rc -ne 0 ] && grep -E 'Failure|FAILED|Expected|Which is|  ' "$build_root/e2e.log" | tail -40
+  summary+=("e2e: $p passed, $f failed ($((SECONDS - t0)) s)")
   passed=$((passed + p))
   failed=$((failed + f))
 }
@@ -83,6 +103,8 @@ if build_windows; then
   new_wine_prefix
   summary+=("wine prefix and display: $((SECONDS - t0)) s")
   run_layer wine "$build_root/mingw"
+  run_e2e
+
 else
   build_failed wine
 fi

@@ -14,7 +14,7 @@ TEST(Startup, FoldersFitTheirBuffersOrAreRefused) {
     EXPECT_STREQ(f.setupIni, "C:\\Games\\Korelle\\Setup.ini");
     EXPECT_STREQ(f.resPath, "C:\\Games\\Korelle\\Resource\\VID7A3D_PID006A");
     EXPECT_STREQ(f.langPath, "String\\English");
-    EXPECT_EQ(StringTablePath(f), "String\\English\\Korelle.xml");
+    EXPECT_EQ(StringTablePath(f.langPath), "String\\English\\Korelle.xml");
 
     // 102 characters is the longest program folder whose resource folder fits.
     const std::string longest = "C:\\" + std::string(99, 'a');

@@ -84,6 +84,12 @@ TEST(ButtonModel, LayoutCentresTheImageInTheFreeSpaceAndShiftsOnlyTheImageWhenPr
     EXPECT_EQ(l.image, (Box{3, 11, 23, 21}));
     EXPECT_EQ(l.text, (Box{22, 2, 98, 28}));
 
+    // A plate: the caption is centred over the whole image.
+    l = LayoutButton(box, 96, 28, true, 14, ImageAlign::Overlay);
+    EXPECT_EQ(l.image, (Box{2, 1, 98, 29}));
+    EXPECT_EQ(l.text, box);
+    EXPECT_EQ(l.text_align, TextAlign::Centre);
+
     l = LayoutButton(box, 0, 0, true, 14, ImageAlign::Horizontal);
     EXPECT_EQ(l.text, box);
     EXPECT_EQ(l.text_align, TextAlign::Centre);

@@ -67,6 +67,11 @@ ButtonLayout LayoutButton(const Box& c, int image_w, int image_h, bool has_text,
             out.text = {c.left, c.top, c.right - image_w, c.bottom};
             out.text_align = TextAlign::Right;
             break;
+        case ImageAlign::Overlay:
+            image_at(centre_x, centre_y);
+            out.text = c;
+            out.text_align = TextAlign::Centre;
+            break;
         case ImageAlign::Vertical: {
             const int top = c.top + (c.height() - image_h - text_h) / 2;
             image_at(centre_x, top);

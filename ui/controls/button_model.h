@@ -48,6 +48,7 @@ enum class ImageAlign {
     Horizontal,       // image on the left, caption after it
     Vertical,         // image above the caption
     HorizontalRight,  // image on the right, caption before it
+    Overlay,          // the image is the plate, the caption centred over it
 };
 
 enum class TextAlign { Left, Centre, Right };

@@ -81,7 +81,7 @@ void CButtonST::SetFlat(bool flat, bool repaint) {
 }
 
 void CButtonST::SetAlign(int align, bool repaint) {
-    if (align < ALIGN_HORIZ || align > ALIGN_HORIZ_RIGHT) return;
+    if (align < ALIGN_HORIZ || align > ALIGN_OVERLAY) return;
     align_ = align;
     if (repaint) Invalidate();
 }
@@ -365,6 +365,7 @@ void CButtonST::Draw(HDC dc, const RECT& client) {
     }
     const controls::ImageAlign align = align_ == ALIGN_VERT          ? controls::ImageAlign::Vertical
                                        : align_ == ALIGN_HORIZ_RIGHT ? controls::ImageAlign::HorizontalRight
+                                       : align_ == ALIGN_OVERLAY     ? controls::ImageAlign::Overlay
                                                                      : controls::ImageAlign::Horizontal;
     const controls::ButtonLayout layout =
         controls::LayoutButton({content.left, content.top, content.right, content.bottom}, image->width(),

@@ -30,7 +30,8 @@ public:
         COLOR_FG_FOCUS,
         COLOR_COUNT
     };
-    enum Align { ALIGN_HORIZ = 0, ALIGN_VERT, ALIGN_HORIZ_RIGHT };
+    // ALIGN_OVERLAY: a text-free plate with the caption drawn over it.
+    enum Align { ALIGN_HORIZ = 0, ALIGN_VERT, ALIGN_HORIZ_RIGHT, ALIGN_OVERLAY };
     // How far the image moves while pressed (non-flat buttons only).
     enum PressedStyle { PRESSED_NONE = 0, PRESSED_LEFTRIGHT, PRESSED_TOPBOTTOM };
 

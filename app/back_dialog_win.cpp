@@ -1,0 +1,71 @@
+#include "app/back_dialog_win.h"
+
+#include "app/app_globals_win.h"
+#include "app/resource.h"
+
+namespace {
+
+// Stands in for a window whose own code has not been written yet; it keeps
+// its place in the owner chain. Closing the visible one ends the program.
+class PlaceholderWindow : public Dialog {
+public:
+    explicit PlaceholderWindow(UINT templateId) : Dialog(templateId) {}
+
+protected:
+    bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) override {
+        if (msg == WM_CLOSE) PostQuitMessage(0);
+        return false;
+    }
+};
+
+Dialog* CreateOwned(UINT templateId, HWND owner) {
+    auto* window = new PlaceholderWindow(templateId);
+    if (!window->CreateModeless(owner)) {
+        delete window;
+        return nullptr;
+    }
+    return window;
+}
+
+void DestroyWindowObject(Dialog*& window) {
+    if (!window) return;
+    if (window->hwnd()) DestroyWindow(window->hwnd());
+    delete window;
+    window = nullptr;
+}
+
+}  // namespace
+
+CBackDialog::CBackDialog() : Dialog(IDD_BACK) {}
+
+BOOL CBackDialog::OnInitDialog() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    wc.style = CS_BYTEALIGNCLIENT | CS_BYTEALIGNWINDOW;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.cbWndExtra = 30;
+    wc.hInstance = instance;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    wc.lpszClassName = kMarkerClass;
+    if (RegisterClassA(&wc))
+        marker_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMarkerClass, kMarkerTitle, WS_POPUP, 0, 0, 10, 10,
+                                  hwnd(), nullptr, instance, this);
+
+    if (!g_pRightPanel) g_pRightPanel = CreateOwned(IDD_RIGHT_PANEL, hwnd());
+    if (!g_pLeftPanel) g_pLeftPanel = CreateOwned(IDD_LEFT_PANEL, g_pRightPanel ? g_pRightPanel->hwnd() : hwnd());
+    g_pMainDlg = CreateOwned(IDD_MAIN, g_pLeftPanel ? g_pLeftPanel->hwnd() : hwnd());
+
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_HIDEWINDOW);
+    return TRUE;
+}
+
+void CBackDialog::OnDestroy() {
+    DestroyWindowObject(g_pMainDlg);
+    DestroyWindowObject(g_pLeftPanel);
+    DestroyWindowObject(g_pRightPanel);
+    if (marker_) {
+        DestroyWindow(marker_);
+        marker_ = nullptr;
+        UnregisterClassA(kMarkerClass, GetModuleHandleA(nullptr));
+    }
+}

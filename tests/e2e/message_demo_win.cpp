@@ -1,0 +1,27 @@
+// Shows one skinned message box from the program folder it is started in, as
+// the program shows it, and ends with the box's result as its exit code.
+//   message-demo MODE TEXT
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "app/app_globals_win.h"
+#include "profile_store/strings/xml_rw.h"
+#include "ui/main/message_dialog_win.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3) return 100;
+    char dir[MAX_PATH];
+    GetCurrentDirectoryA(sizeof dir, dir);
+    ProgramFolders folders;
+    if (!BuildProgramFolders(dir, "English", folders)) return 101;
+    std::snprintf(g_szResPath, sizeof g_szResPath, "%s", folders.resPath);
+    std::unique_ptr<XmlRW> strings(CreateXmlClassInstance(StringTablePath(folders.langPath).c_str()));
+    g_pXmlRW = strings.get();
+    const int result = ShowMessage(nullptr, std::atoi(argv[1]), argv[2]);
+    g_pXmlRW = nullptr;
+    std::printf("%d\n", result);
+    return result;
+}
