@@ -8,8 +8,12 @@
 //   korelle-driver message-box CAPTION TIMEOUT_MS  (prints the text, presses OK)
 //   korelle-driver quit TIMEOUT_MS                 (ends the running program)
 //   korelle-driver press CLASS TITLE ID TIMEOUT_MS (posts the command ID to the window)
+//   korelle-driver launch-stats EXE TIMEOUT_MS     (starts EXE in the current folder, prints
+//                                                  the time to its first visible window and
+//                                                  its peak working set, then ends it)
 // CLASS or TITLE "-" matches any.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -89,6 +93,48 @@ int main(int argc, char** argv) {
         HWND window = nullptr;
         if (!Poll(std::atoi(argv[5]), [&] { return (window = FindWindowA(Arg(argv[2]), Arg(argv[3]))); })) return 1;
         return PostMessageA(window, WM_COMMAND, std::atoi(argv[4]), 0) ? 0 : 1;
+    }
+    if (command == "launch-stats" && argc == 4) {
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        LARGE_INTEGER frequency, t0, t1;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&t0);
+        if (!CreateProcessA(argv[2], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
+        struct Search {
+            DWORD pid;
+            HWND found;
+        } search{pi.dwProcessId, nullptr};
+        const bool shown = Poll(std::atoi(argv[3]), [&] {
+            EnumWindows(
+                [](HWND w, LPARAM p) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(p);
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(w, &pid);
+                    if (pid == s->pid && IsWindowVisible(w)) {
+                        RECT r{};
+                        GetWindowRect(w, &r);
+                        if (r.right - r.left > 20 && r.bottom - r.top > 20) s->found = w;
+                    }
+                    return s->found ? FALSE : TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        });
+        QueryPerformanceCounter(&t1);
+        Sleep(1000);  // settle, then read the peak
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof memory;
+        GetProcessMemoryInfo(pi.hProcess, &memory, sizeof memory);
+        TerminateProcess(pi.hProcess, 0);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        if (!shown) return 1;
+        std::printf("first-window-ms %.1f peak-working-set-kb %lu\n",
+                    1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(frequency.QuadPart),
+                    static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024));
+        return 0;
     }
     if (command == "quit" && argc == 3) {
         HWND marker = nullptr;

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "app/hook_area.h"
-#include "ui/macro/macro_editor.h"
 
 using namespace hook_area;
 
@@ -25,15 +24,6 @@ TEST(HookKeyParam, CapsElapsedAt65535) {
     EXPECT_EQ(UnpackKeyParam(PackKeyParam(0x20, 0xFFFFFFFFu)).virtualKey, 0x20);
 }
 
-// The macro editor decodes what the hook component encodes.
-TEST(HookKeyParam, MatchesTheMacroEditorsDecoding) {
-    EXPECT_EQ(macro::kMsgHookKey, MSG_HOOK_KEY);
-    for (const auto& [key, elapsed] : {std::pair{0x41u, 0u}, {0x12u, 1234u}, {0xFEu, 65535u}, {0x5Au, 99999u}}) {
-        const macro::HookKey decoded = macro::DecodeHookKey(PackKeyParam(key, elapsed));
-        EXPECT_EQ(decoded.key, key);
-        EXPECT_EQ(decoded.elapsed, std::min(elapsed, 65535u));
-    }
-}
 
 TEST(HookMouseParam, PacksXHighAndYLow) {
     EXPECT_EQ(PackMouseParam(0x123, 0x456), 0x01230456u);

@@ -15,27 +15,17 @@
 #include <optional>
 #include <string>
 
+#include "app/hook_area.h"
 #include "ui/macro/delay_dialog.h"
 #include "ui/macro/macro_codec.h"
 
 namespace macro {
 
-// Keyboard messages the hook component forwards (first message parameter).
-inline constexpr unsigned kWmKeyDown = 256;
-inline constexpr unsigned kWmKeyUp = 257;
-inline constexpr unsigned kWmSysKeyDown = 260;
-inline constexpr unsigned kWmSysKeyUp = 261;
-inline constexpr unsigned kMsgHookKey = 1124;
-
-// The second message parameter: bits 0-7 the virtual key, bits 16-31 the
-// milliseconds since the previous keyboard event.
-struct HookKey {
-    std::uint8_t key;
-    unsigned elapsed;
-};
-inline HookKey DecodeHookKey(std::uint64_t lParam) {
-    return {static_cast<std::uint8_t>(lParam & 0xFF), static_cast<unsigned>((lParam >> 16) & 0xFFFF)};
-}
+// The keyboard messages the hook component forwards with MSG_HOOK_KEY.
+using hook_area::kWmKeyDown;
+using hook_area::kWmKeyUp;
+using hook_area::kWmSysKeyDown;
+using hook_area::kWmSysKeyUp;
 
 // Kind bits of a key-buffer event.
 inline constexpr std::uint8_t kKindPress = 0x80;

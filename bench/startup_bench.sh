@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Start-up time to the first visible window and peak working set of
+# Korelle.exe against the smallest Win32 program that shows one window, both
+# under the same Wine prefix and display, several times each. Run after the
+# Windows build (scripts/test.sh or scripts/run.sh has made dist/).
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+trap cleanup EXIT
+ensure_display
+new_wine_prefix
+driver="$build_root/mingw/tests/e2e/korelle-driver.exe"
+minimal="$build_root/mingw/tests/e2e/minimal-window.exe"
+cd "$dist"
+"$root/scripts/wine-run" "$driver" launch-stats "$(winepath -w "$minimal")" 30000 >/dev/null  # warm the prefix
+for run in 1 2 3 4 5; do
+  echo "minimal  $("$root/scripts/wine-run" "$driver" launch-stats "$(winepath -w "$minimal")" 30000)"
+  echo "Korelle  $("$root/scripts/wine-run" "$driver" launch-stats "$(winepath -w "$dist/Korelle.exe")" 30000)"
+done
