@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Windows program folder and starts it under Wine, on a virtual
-# display when there is none, and saves a screenshot to build/screenshot.png.
-# Until the main program exists, what runs is the string-table demo.
+# Builds the Windows program folder and starts it under Wine on the emulated
+# mouse (a factory-fresh state file in build/), on a virtual display when
+# there is none, and saves a screenshot to build/screenshot.png. Until the
+# main window is built, what runs is the string-table demo.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 trap cleanup EXIT
@@ -14,6 +15,12 @@ had_display=1
 [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 || had_display=0
 ensure_display
 new_wine_prefix
+
+# The emulated mouse, as it leaves the factory.
+cmake --build "$build_root/native" -j "$jobs" --target korelle-mouse >/dev/null
+"$build_root/native/emulator/korelle-mouse" create "$build_root/mouse.state" default "$dist" >/dev/null
+export KORELLE_EMULATOR_STATE
+KORELLE_EMULATOR_STATE=$(winepath -w "$build_root/mouse.state")
 
 program="$build_root/mingw/tools/StringTableDemo.exe"
 close_after=6000

@@ -1,8 +1,10 @@
 // A small window that shows the UI string table of the program folder as
 // the program will see it: it binds Silvex.dll by name, creates the table
 // for the language of Setup.ini and lists the button-function names and a
-// few other texts. Run from the program folder; "--close-after MS" ends it
-// by itself.
+// few other texts; then it binds Quillon.dll the same way and asks the mouse
+// (the emulated one when KORELLE_EMULATOR_STATE names its state file) for its
+// versions and active profile through the device link. Run from the program
+// folder; "--close-after MS" ends it by itself.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "device/device_link.h"
 #include "profile_store/strings/xml_rw.h"
 
 namespace {
@@ -104,6 +107,32 @@ int main(int argc, char** argv) {
     for (const char* key : kFunctionKeys) show(key);
     for (const char* key : kOtherKeys) show(key);
     delete table;
+
+    HMODULE quillon = LoadLibraryA((std::string(dir) + "\\Quillon.dll").c_str());
+    if (quillon) {
+        auto bind = [&](const char* name) {
+            return reinterpret_cast<HidApi::Fn>(reinterpret_cast<void*>(GetProcAddress(quillon, name)));
+        };
+        ProfileRecord work, saved;
+        int profile = 0;
+        RealSleeper sleeper;
+        DeviceLinkEnv env;
+        env.hid = {bind("QUILLON_IsDeviceExist"), bind("QUILLON_SetReport"), bind("QUILLON_GetReport")};
+        env.sleeper = &sleeper;
+        env.work = &work;
+        env.saved = &saved;
+        env.curProfile = &profile;
+        DeviceLink link(env);
+        int hardware = 0, firmware = 0;
+        char line[128];
+        if (link.QueryDeviceInfo(hardware, firmware)) {
+            std::snprintf(line, sizeof line, "Mouse attached: hardware %d, firmware %d, active profile %d", hardware,
+                          firmware, link.QueryActiveProfile() + 1);
+        } else {
+            std::snprintf(line, sizeof line, "No mouse attached");
+        }
+        g_lines.push_back(line);
+    }
     for (const std::string& line : g_lines) std::printf("%s\n", line.c_str());
     std::fflush(stdout);
 
