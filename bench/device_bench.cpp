@@ -50,16 +50,7 @@ struct Bench {
     DeviceContext* context = nullptr;
     std::unique_ptr<DeviceLink> link;
 
-    DeviceLinkEnv Env() {
-        DeviceLinkEnv env;
-        env.hid = hid.Bind();
-        env.sleeper = &sleeper;
-        env.messages = &messages;
-        env.work = &work;
-        env.saved = &saved;
-        env.curProfile = &cur;
-        return env;
-    }
+    DeviceLinkEnv Env() { return hid.Env(sleeper, messages, work, saved, cur); }
     void Plug(const emulator::MouseState& state) {
         mouse = std::make_unique<emulator::Emulator>(state);
         hid.mouse = mouse.get();

@@ -23,6 +23,28 @@ std::string Frame(const char* pattern, int n) {
 
 double EaseOut(double t) { return 1 - (1 - t) * (1 - t) * (1 - t); }
 
+// A panel's plate: its outline filled with the dark gradient and a faint
+// hatch, and a double rim. Leaves the outline as the clip, saved; the caller
+// draws its accents and restores.
+void PanelPlate(cairo_t* cr, void (*outline)(cairo_t*), int w, int h) {
+    cairo_new_path(cr);
+    outline(cr);
+    LinearV(cr, 0, h, 0x1a1d23, 0x0f1114);
+    cairo_fill(cr);
+    cairo_save(cr);
+    outline(cr);
+    cairo_clip(cr);
+    Hatch(cr, 0, 0, w, h, 5, 0xffffff, 0.018);
+    outline(cr);
+    Source(cr, pal::kRim);
+    cairo_set_line_width(cr, 7);
+    cairo_stroke(cr);
+    outline(cr);
+    Source(cr, 0x0e1013);
+    cairo_set_line_width(cr, 4);
+    cairo_stroke(cr);
+}
+
 // ---- Right panel: wheel lines and double-click time -------------------
 
 constexpr int kRW = layout::kRightPanelW, kRH = layout::kRightPanelH;
@@ -36,22 +58,7 @@ void RightOutline(cairo_t* cr) {
 }
 
 void DrawRightPanel(cairo_t* cr) {
-    cairo_new_path(cr);
-    RightOutline(cr);
-    LinearV(cr, 0, kRH, 0x1a1d23, 0x0f1114);
-    cairo_fill(cr);
-    cairo_save(cr);
-    RightOutline(cr);
-    cairo_clip(cr);
-    Hatch(cr, 0, 0, kRW, kRH, 5, 0xffffff, 0.018);
-    RightOutline(cr);
-    Source(cr, pal::kRim);
-    cairo_set_line_width(cr, 7);
-    cairo_stroke(cr);
-    RightOutline(cr);
-    Source(cr, 0x0e1013);
-    cairo_set_line_width(cr, 4);
-    cairo_stroke(cr);
+    PanelPlate(cr, RightOutline, kRW, kRH);
     // Accent on the outer chamfers.
     Source(cr, pal::kAccent);
     cairo_set_line_width(cr, 6);
@@ -194,22 +201,7 @@ void TrackPath(cairo_t* cr) {
 }
 
 void DrawLeftPanel(cairo_t* cr) {
-    cairo_new_path(cr);
-    LeftOutline(cr);
-    LinearV(cr, 0, kLH, 0x1a1d23, 0x0f1114);
-    cairo_fill(cr);
-    cairo_save(cr);
-    LeftOutline(cr);
-    cairo_clip(cr);
-    Hatch(cr, 0, 0, kLW, kLH, 5, 0xffffff, 0.018);
-    LeftOutline(cr);
-    Source(cr, pal::kRim);
-    cairo_set_line_width(cr, 7);
-    cairo_stroke(cr);
-    LeftOutline(cr);
-    Source(cr, 0x0e1013);
-    cairo_set_line_width(cr, 4);
-    cairo_stroke(cr);
+    PanelPlate(cr, LeftOutline, kLW, kLH);
     Source(cr, pal::kAccent);
     cairo_set_line_width(cr, 6);
     Poly(cr, {{6, 190}, {6, 150}, {28, 110}, {52, 76}, {86, 44}, {118, 20}, {140, 12}, {170, 12}}, false);

@@ -144,16 +144,7 @@ protected:
         };
     }
 
-    DeviceLinkEnv Env() {
-        DeviceLinkEnv env;
-        env.hid = hid.Bind();
-        env.sleeper = &sleeper;
-        env.messages = &messages;
-        env.work = &work;
-        env.saved = &saved;
-        env.curProfile = &cur;
-        return env;
-    }
+    DeviceLinkEnv Env() { return hid.Env(sleeper, messages, work, saved, cur); }
 
     // The main window's start-up: the device context and the read-back.
     void Start() {

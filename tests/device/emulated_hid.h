@@ -21,6 +21,17 @@ struct EmulatedHid {
         Current() = this;
         return {IsDeviceExist, SetReport, GetReport};
     }
+    // The link's whole environment over this mouse and the caller's state.
+    DeviceLinkEnv Env(Sleeper& sleeper, MessageSink& messages, ProfileRecord& work, ProfileRecord& saved, int& cur) {
+        DeviceLinkEnv env;
+        env.hid = Bind();
+        env.sleeper = &sleeper;
+        env.messages = &messages;
+        env.work = &work;
+        env.saved = &saved;
+        env.curProfile = &cur;
+        return env;
+    }
     void Unbind() {
         if (Current() == this) Current() = nullptr;
     }
