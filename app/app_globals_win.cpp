@@ -27,8 +27,8 @@ HANDLE g_hHookMapping = nullptr;
 unsigned char* g_pHookArea = nullptr;
 char g_szFunName[kFunctionCount][kFunNameSize];
 
-Dialog* g_pRightPanel = nullptr;
-Dialog* g_pLeftPanel = nullptr;
+SidePanel* g_pRightPanel = nullptr;
+SidePanel* g_pLeftPanel = nullptr;
 Dialog* g_pMainDlg = nullptr;
 
 void LookUpText(const char* key, char* out, int size) {

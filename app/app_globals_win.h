@@ -11,6 +11,7 @@
 
 class XmlRW;
 class Vantor;
+class SidePanel;
 class Dialog;
 
 using QuillonFn = int (*)(unsigned short vendorId, unsigned short productId, unsigned char* report);
@@ -42,8 +43,8 @@ extern HANDLE g_hHookMapping;
 extern unsigned char* g_pHookArea;
 extern char g_szFunName[kFunctionCount][kFunNameSize];
 
-extern Dialog* g_pRightPanel;
-extern Dialog* g_pLeftPanel;
+extern SidePanel* g_pRightPanel;
+extern SidePanel* g_pLeftPanel;
 extern Dialog* g_pMainDlg;
 
 // The string table's text for key into out (cut at size); empty when the

@@ -2,6 +2,7 @@
 
 #include "app/app_globals_win.h"
 #include "app/resource.h"
+#include "ui/framework/side_panel_win.h"
 
 namespace {
 
@@ -18,8 +19,17 @@ protected:
     }
 };
 
-Dialog* CreateOwned(UINT templateId, HWND owner) {
-    auto* window = new PlaceholderWindow(templateId);
+// A side panel whose own code has not been written yet.
+class PlaceholderPanel : public SidePanel {
+public:
+    explicit PlaceholderPanel(UINT templateId) : SidePanel(templateId) {}
+    void Open(int, int) override {}
+    void Close() override {}
+    void Refresh() override {}
+};
+
+template <class Window>
+Window* CreateOwned(Window* window, HWND owner) {
     if (!window->CreateModeless(owner)) {
         delete window;
         return nullptr;
@@ -27,7 +37,8 @@ Dialog* CreateOwned(UINT templateId, HWND owner) {
     return window;
 }
 
-void DestroyWindowObject(Dialog*& window) {
+template <class Window>
+void DestroyWindowObject(Window*& window) {
     if (!window) return;
     if (window->hwnd()) DestroyWindow(window->hwnd());
     delete window;
@@ -51,9 +62,10 @@ BOOL CBackDialog::OnInitDialog() {
         marker_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMarkerClass, kMarkerTitle, WS_POPUP, 0, 0, 10, 10,
                                   hwnd(), nullptr, instance, this);
 
-    if (!g_pRightPanel) g_pRightPanel = CreateOwned(IDD_RIGHT_PANEL, hwnd());
-    if (!g_pLeftPanel) g_pLeftPanel = CreateOwned(IDD_LEFT_PANEL, g_pRightPanel ? g_pRightPanel->hwnd() : hwnd());
-    g_pMainDlg = CreateOwned(IDD_MAIN, g_pLeftPanel ? g_pLeftPanel->hwnd() : hwnd());
+    if (!g_pRightPanel) g_pRightPanel = CreateOwned(new PlaceholderPanel(IDD_RIGHT_PANEL), hwnd());
+    if (!g_pLeftPanel)
+        g_pLeftPanel = CreateOwned(new PlaceholderPanel(IDD_LEFT_PANEL), g_pRightPanel ? g_pRightPanel->hwnd() : hwnd());
+    g_pMainDlg = CreateOwned(new PlaceholderWindow(IDD_MAIN), g_pLeftPanel ? g_pLeftPanel->hwnd() : hwnd());
 
     SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_HIDEWINDOW);
     return TRUE;

@@ -12,6 +12,23 @@
 //                                                  the time to its first visible window and
 //                                                  its peak working set, then ends it)
 // CLASS or TITLE "-" matches any.
+//
+// The program's own windows are dialogs without titles; WIN names one by a
+// control id it holds, "@1171" (a top-level window of this desktop with a
+// child control 1171; a visible one is preferred over a hidden one).
+//   korelle-driver wait WIN shown|hidden|gone TIMEOUT_MS
+//   korelle-driver text WIN ID                     (prints the control's text)
+//   korelle-driver check WIN ID                    (prints 1 when checked, else 0)
+//   korelle-driver visible WIN ID                  (prints 1 when visible, else 0)
+//   korelle-driver enabled WIN                     (prints 1 when enabled, else 0)
+//   korelle-driver command WIN ID TIMEOUT_MS       (posts BN_CLICKED of control ID)
+//   korelle-driver post WIN MSG WPARAM LPARAM      (posts any message)
+//   korelle-driver click WIN ID [double]           (real pointer clicks on the control's middle)
+//   korelle-driver rect WIN [ID]                   (prints left top right bottom on the screen)
+//   korelle-driver layered WIN                     (prints "alpha A" or "key RRGGBB" or "none")
+//   korelle-driver skinned-box TIMEOUT_MS ANSWER   (the skinned message box: prints its
+//                                                  text, then presses ANSWER 1116, 1128
+//                                                  or 1129)
 #include <windows.h>
 #include <psapi.h>
 
@@ -62,11 +79,144 @@ std::string MessageBoxText(HWND box) {
     return text;
 }
 
+// A top-level window holding a child with the control id of "@ID"; a
+// visible one first.
+HWND FindBySpec(const char* spec) {
+    if (spec[0] != '@') return nullptr;
+    struct Search {
+        int id;
+        HWND visible, hidden;
+    } search{std::atoi(spec + 1), nullptr, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (!GetDlgItem(w, s->id)) return TRUE;
+            (IsWindowVisible(w) ? s->visible : s->hidden) = w;
+            return s->visible ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.visible ? search.visible : search.hidden;
+}
+
+void Print(long value) {
+    std::printf("%ld\n", value);
+    std::fflush(stdout);
+}
+
+// Real input: moves the pointer and presses the left button there.
+void ClickAt(POINT at, int times) {
+    SetCursorPos(at.x, at.y);
+    Sleep(50);
+    for (int i = 0; i < times; ++i) {
+        INPUT input[2]{};
+        input[0].type = input[1].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, input, sizeof(INPUT));
+        Sleep(times > 1 ? 30 : 0);
+    }
+}
+
+// Commands on the program's own windows; -1 when command is not one of them.
+int WindowCommand(int argc, char** argv) {
+    const std::string command = argv[1];
+    if (argc < 3) return -1;
+    HWND window = FindBySpec(argv[2]);
+    if (command == "wait" && argc == 5) {
+        const std::string state = argv[3];
+        return Poll(std::atoi(argv[4]), [&] {
+                   window = FindBySpec(argv[2]);
+                   if (state == "gone") return window == nullptr;
+                   if (!window) return false;
+                   return (IsWindowVisible(window) != FALSE) == (state == "shown");
+               })
+                   ? 0
+                   : 1;
+    }
+    if (command == "skinned-box" && argc == 4) {
+        if (!Poll(std::atoi(argv[2]), [&] { return (window = FindBySpec("@1126")) && IsWindowVisible(window); }))
+            return 1;
+        std::printf("%s\n", TextOf(GetDlgItem(window, 1126)).c_str());
+        std::fflush(stdout);
+        const int answer = std::atoi(argv[3]);
+        return PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(GetDlgItem(window, answer)))
+                   ? 0
+                   : 1;
+    }
+    if (command == "command" && argc == 5) {
+        const int id = std::atoi(argv[3]);
+        if (!Poll(std::atoi(argv[4]), [&] { return (window = FindBySpec(argv[2])) != nullptr; })) return 1;
+        return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)))
+                   ? 0
+                   : 1;
+    }
+    if (!window) {
+        std::fprintf(stderr, "no window %s\n", argv[2]);
+        return 1;
+    }
+    HWND control = argc >= 4 ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (command == "text" && argc == 4 && control) {
+        std::printf("%s\n", TextOf(control).c_str());
+        return 0;
+    }
+    if (command == "check" && argc == 4 && control) {
+        Print(static_cast<long>(SendMessageA(control, BM_GETCHECK, 0, 0)));
+        return 0;
+    }
+    if (command == "visible" && argc == 4 && control) {
+        Print(IsWindowVisible(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "enabled" && argc == 3) {
+        Print(IsWindowEnabled(window) ? 1 : 0);
+        return 0;
+    }
+    if (command == "post" && argc == 6) {
+        return PostMessageA(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)),
+                            static_cast<WPARAM>(std::strtoull(argv[4], nullptr, 0)),
+                            static_cast<LPARAM>(std::strtoll(argv[5], nullptr, 0)))
+                   ? 0
+                   : 1;
+    }
+    if (command == "click" && (argc == 4 || argc == 5) && control) {
+        RECT r{};
+        GetWindowRect(control, &r);
+        ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, argc == 5 ? 2 : 1);
+        return 0;
+    }
+    if (command == "rect" && (argc == 3 || (argc == 4 && control))) {
+        RECT r{};
+        GetWindowRect(control ? control : window, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    if (command == "layered" && argc == 3) {
+        COLORREF key = 0;
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        if (!(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED) ||
+            !GetLayeredWindowAttributes(window, &key, &alpha, &flags))
+            std::printf("none\n");
+        else if (flags & LWA_COLORKEY)
+            std::printf("key %02X%02X%02X\n", GetRValue(key), GetGValue(key), GetBValue(key));
+        else
+            std::printf("alpha %d\n", alpha);
+        return 0;
+    }
+    return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string command = argv[1];
+    if (argc >= 3 && (argv[2][0] == '@' || command == "skinned-box")) {
+        const int result = WindowCommand(argc, argv);
+        if (result >= 0) return result;
+        return 2;
+    }
     if (command == "wait-window" && argc == 5) {
         HWND found = nullptr;
         const bool ok = Poll(std::atoi(argv[4]), [&] { return (found = FindWindowA(Arg(argv[2]), Arg(argv[3]))); });

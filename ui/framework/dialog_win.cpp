@@ -129,6 +129,12 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
         ReleaseCapture();
         SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
         return TRUE;
+    case WM_MOVE:
+        if (!followsMoves_) return FALSE;
+        // Already there after a real move of a borderless window: no-op.
+        SetWindowPos(hwnd_, nullptr, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        return TRUE;
     case WM_DESTROY:
         OnDestroy();
         return TRUE;

@@ -41,6 +41,9 @@ public:
     // The dialog's own font at the given height, created once.
     HFONT DialogFont(int height = 15);
     void SetBackgroundDrag(bool on) { backgroundDrag_ = on; }
+    // An attached window follows the main window: it is posted WM_MOVE with
+    // the screen point to go to (MovePoint) and moves there at its own size.
+    void SetFollowsMoves(bool on) { followsMoves_ = on; }
 
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }
@@ -61,11 +64,16 @@ private:
     HWND hwnd_ = nullptr;
     bool modal_ = false;
     bool backgroundDrag_ = true;
+    bool followsMoves_ = false;
     HBITMAP background_ = nullptr;
     SIZE backgroundSize_{};
     HFONT font_ = nullptr;
     int fontHeight_ = 0;
 };
+
+// The move message an attached window is posted: the screen point it goes to.
+inline LPARAM MovePoint(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+inline void PostMoveTo(HWND window, int x, int y) { PostMessageA(window, WM_MOVE, 0, MovePoint(x, y)); }
 
 // Loads a bitmap file (24-bit BMP) as a DIB section; null when it cannot.
 HBITMAP LoadBitmapFile(const std::string& path);

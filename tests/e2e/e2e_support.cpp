@@ -1,0 +1,156 @@
+#include "tests/e2e/e2e_support.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+const fs::path kWineRun = fs::path(KORELLE_SOURCE_DIR) / "scripts" / "wine-run";
+
+std::string Quote(const std::string& word) {
+    std::string out = "'";
+    for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string Capture(const std::string& command, int& code) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        code = -1;
+        return "";
+    }
+    std::string out;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    const int status = pclose(pipe);
+    code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    return out;
+}
+
+}  // namespace
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string WindowsPath(const fs::path& path) {
+    std::string s = "Z:" + path.string();
+    for (char& c : s)
+        if (c == '/') c = '\\';
+    return s;
+}
+
+pid_t Start(const fs::path& program, const fs::path& folder, const std::vector<std::string>& args) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setpgid(0, 0);
+        if (chdir(folder.c_str()) != 0) _exit(127);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        std::vector<char*> argv = {const_cast<char*>(kWineRun.c_str()), const_cast<char*>(program.c_str())};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(kWineRun.c_str(), argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+int WaitExit(pid_t pid, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        if (std::chrono::steady_clock::now() > deadline) return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+fs::path WindowsBuildFile(const std::string& relative) { return fs::path(Env("KORELLE_WINDOWS_BUILD")) / relative; }
+
+DriverResult Driver(const std::string& args) {
+    const fs::path driver = WindowsBuildFile("tests/e2e/korelle-driver.exe");
+    DriverResult result{};
+    result.out = Capture(Quote(kWineRun.string()) + " " + Quote(driver.string()) + " " + args + " 2>/dev/null",
+                         result.code);
+    return result;
+}
+
+std::string DriverOut(const std::string& args) {
+    const DriverResult result = Driver(args);
+    EXPECT_EQ(result.code, 0) << "driver " << args;
+    return result.out;
+}
+
+void Screenshot(const std::string& name) {
+    const fs::path out = Env("KORELLE_E2E_OUT");
+    if (out.empty()) return;
+    fs::create_directories(out);
+    const std::string command = "import -window root " + Quote((out / name).string()) + " 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "screenshot " << name;
+}
+
+void ProgramFolderTest::SetUp() {
+    ASSERT_FALSE(Env("KORELLE_DIST").empty()) << "run through the test command";
+    root = fs::temp_directory_path() / ("korelle-e2e-" + std::to_string(getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root);
+    UseFolder(root / "Korelle");
+}
+
+void ProgramFolderTest::TearDown() {
+    for (pid_t pid : running) {
+        if (WaitExit(pid, 0) == -1) {
+            kill(-pid, SIGKILL);
+            WaitExit(pid, 5000);
+        }
+    }
+    unsetenv("KORELLE_EMULATOR_STATE");
+    fs::remove_all(root);
+}
+
+void ProgramFolderTest::UseFolder(const fs::path& path) {
+    folder = path;
+    fs::create_directories(folder);
+    fs::copy(Env("KORELLE_DIST"), folder, fs::copy_options::recursive);
+}
+
+pid_t ProgramFolderTest::Run() { return RunProgram(folder / "Korelle.exe"); }
+
+pid_t ProgramFolderTest::RunProgram(const fs::path& program, const std::vector<std::string>& args) {
+    const pid_t pid = Start(program, folder, args);
+    running.push_back(pid);
+    return pid;
+}
+
+std::string ProgramFolderTest::MouseTool(const std::vector<std::string>& args) {
+    std::string command = Quote(KORELLE_MOUSE_TOOL);
+    for (const std::string& a : args) command += " " + Quote(a);
+    int code = 0;
+    const std::string out = Capture(command + " 2>&1", code);
+    EXPECT_EQ(code, 0) << command << "\n" << out;
+    return out;
+}
+
+void ProgramFolderTest::UseEmulatedMouse(const std::vector<std::string>& createArgs) {
+    mouseState = root / "mouse.state";
+    std::vector<std::string> args = {"create", mouseState.string()};
+    args.insert(args.end(), createArgs.begin(), createArgs.end());
+    if (createArgs.size() == 1 && createArgs[0] == "default") args.push_back(folder.string());
+    MouseTool(args);
+    setenv("KORELLE_EMULATOR_STATE", WindowsPath(mouseState).c_str(), 1);
+}
+
+}  // namespace e2e

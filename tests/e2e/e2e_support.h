@@ -1,0 +1,74 @@
+// What the end-to-end tests share: starting Windows programs under Wine,
+// the driver, screenshots, and a fixture that prepares a fresh copy of the
+// program folder (optionally with an emulated mouse) and ends whatever it
+// started. Run by the test command with KORELLE_DIST (the program folder),
+// KORELLE_WINDOWS_BUILD (the Windows build folder), KORELLE_E2E_OUT (where
+// screenshots go), WINEPREFIX and DISPLAY set.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+constexpr int kTimeoutMs = 30000;
+inline const std::string kWait = " " + std::to_string(kTimeoutMs);
+
+std::string Env(const char* name);
+// The Windows path of a host path, through drive Z:.
+std::string WindowsPath(const fs::path& path);
+// Starts a Windows program under Wine in folder; its output is dropped.
+pid_t Start(const fs::path& program, const fs::path& folder, const std::vector<std::string>& args = {});
+// The exit code, or -1 when the program is still running after the time-out.
+int WaitExit(pid_t pid, int timeoutMs);
+
+struct DriverResult {
+    int code;
+    std::string out;
+};
+// Runs korelle-driver.exe with the arguments (shell words) and returns its
+// exit code and output without the final line end.
+DriverResult Driver(const std::string& args);
+// The driver's output, expecting success.
+std::string DriverOut(const std::string& args);
+// The whole virtual screen as a PNG in the test output folder.
+void Screenshot(const std::string& name);
+// A program of the Windows build, by its path below the build folder.
+fs::path WindowsBuildFile(const std::string& relative);
+
+// A fresh copy of the program folder per test, removed afterwards with
+// every program the test started.
+class ProgramFolderTest : public ::testing::Test {
+protected:
+    fs::path root;
+    fs::path folder;
+    std::vector<pid_t> running;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    void UseFolder(const fs::path& path);
+    // Starts Korelle.exe (or another program) in the folder.
+    pid_t Run();
+    pid_t RunProgram(const fs::path& program, const std::vector<std::string>& args = {});
+
+    // The emulated mouse: a state file in the test's folder, made by the
+    // mouse tool with the given arguments after "create STATE", and named
+    // to the programs started afterwards.
+    fs::path mouseState;
+    void UseEmulatedMouse(const std::vector<std::string>& createArgs = {"default"});
+    // Runs the mouse tool; its output.
+    std::string MouseTool(const std::vector<std::string>& args);
+    // The emulated mouse's memory as the tool shows it.
+    std::string ShowMouse() { return MouseTool({"show", mouseState.string()}); }
+    fs::path DeviceFolder() const { return folder / "Database" / "VID7a3d_PID006a"; }
+};
+
+}  // namespace e2e
