@@ -2,7 +2,9 @@
 # Builds everything and runs every test layer: native, native under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a short libFuzzer run over
 # the profile readers (KORELLE_FUZZ_SECONDS, default 20), and the Windows
-# build under Wine. Ends with one line "total: N passed, N failed"; exits non-zero when
+# build under Wine. For quicker rounds while working, KORELLE_LAYERS picks
+# layers ("native sanitized fuzz wine", default all) and KORELLE_E2E_FILTER
+# passes a GoogleTest filter to the end-to-end layer. Ends with one line "total: N passed, N failed"; exits non-zero when
 # anything failed.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -57,8 +59,9 @@ run_layer() {  # label build-dir
 run_e2e() {
   local t0=$SECONDS p=0 f=0 report="$build_root/e2e-report.xml"
   rm -f "$report"
+  cmake --build "$build_root/native" -j "$jobs" --target e2e_test >/dev/null || { summary+=("e2e: build failed"); failed=$((failed + 1)); return; }
   KORELLE_DIST="$dist" KORELLE_WINDOWS_BUILD="$build_root/mingw" KORELLE_E2E_OUT="$build_root/e2e-out" \
-    "$build_root/native/tests/e2e/e2e_test" --gtest_output=xml:"$report" >"$build_root/e2e.log" 2>&1
+    "$build_root/native/tests/e2e/e2e_test" --gtest_filter="${KORELLE_E2E_FILTER:-*}" --gtest_output=xml:"$report" >"$build_root/e2e.log" 2>&1
   local rc=$?
   if [ -f "$report" ]; then count_report "$report"; else f=1; fi
   if [ $rc -ne 0 ] && [ $f -eq 0 ]; then f=1; fi
@@ -73,13 +76,21 @@ build_failed() {
   failed=$((failed + 1))
 }
 
-echo "== native build"
-build_native && run_layer native "$build_root/native" || build_failed native
-echo "== sanitized build"
-build_asan && run_layer sanitized "$build_root/asan" || build_failed sanitized
-echo "== fuzzing"
+layers=" ${KORELLE_LAYERS:-native sanitized fuzz wine} "
+wanted() { [[ "$layers" == *" $1 "* ]]; }
+
+if wanted native; then
+  echo "== native build"
+  build_native && run_layer native "$build_root/native" || build_failed native
+fi
+if wanted sanitized; then
+  echo "== sanitized build"
+  build_asan && run_layer sanitized "$build_root/asan" || build_failed sanitized
+fi
 fuzz_seconds=${KORELLE_FUZZ_SECONDS:-20}
-if build_fuzz; then
+if ! wanted fuzz; then
+  :
+elif echo "== fuzzing" && build_fuzz; then
   corpus="$build_root/fuzz/corpus"
   seed_fuzz_corpus "$corpus"
   t0=$SECONDS
@@ -96,8 +107,9 @@ else
   build_failed fuzz
 fi
 
-echo "== Windows build"
-if build_windows; then
+if ! wanted wine; then
+  :
+elif echo "== Windows build" && build_windows; then
   t0=$SECONDS
   ensure_display
   new_wine_prefix
