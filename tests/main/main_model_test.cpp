@@ -190,9 +190,10 @@ TEST_F(Assign, AChangeResetsTheBlockAndTheSameCodeKeepsIt) {
     EXPECT_EQ(b[record::kFunID], kSingle);
     for (std::size_t i = record::kFunExt; i < record::kButtonSize; ++i) EXPECT_EQ(b[i], 0) << i;
     // Only that block changed.
+    const std::size_t first = record::ButtonOffset(r.data(), 0, 3), end = first + record::kButtonSize;
     for (std::size_t i = 0; i < record::kSize; ++i) {
-        if (r.bytes[i] != kept.bytes[i])
-            EXPECT_TRUE(i >= record::ButtonOffset(r.data(), 0, 3) && i < record::ButtonOffset(r.data(), 0, 4)) << i;
+        const bool inBlock = i >= first && i < end;
+        EXPECT_TRUE(inBlock || r.bytes[i] == kept.bytes[i]) << i;
     }
 }
 
