@@ -29,7 +29,7 @@ char g_szFunName[kFunctionCount][kFunNameSize];
 
 SidePanel* g_pRightPanel = nullptr;
 SidePanel* g_pLeftPanel = nullptr;
-Dialog* g_pMainDlg = nullptr;
+CKorelleDlg* g_pMainDlg = nullptr;
 
 void LookUpText(const char* key, char* out, int size) {
     if (size <= 0) return;

@@ -12,7 +12,7 @@
 class XmlRW;
 class Vantor;
 class SidePanel;
-class Dialog;
+class CKorelleDlg;
 
 using QuillonFn = int (*)(unsigned short vendorId, unsigned short productId, unsigned char* report);
 using CreateQXFn = Vantor* (*)(int vendorId, int productId);
@@ -45,7 +45,7 @@ extern char g_szFunName[kFunctionCount][kFunNameSize];
 
 extern SidePanel* g_pRightPanel;
 extern SidePanel* g_pLeftPanel;
-extern Dialog* g_pMainDlg;
+extern CKorelleDlg* g_pMainDlg;
 
 // The string table's text for key into out (cut at size); empty when the
 // table has none.

@@ -3,21 +3,9 @@
 #include "app/app_globals_win.h"
 #include "app/resource.h"
 #include "ui/framework/side_panel_win.h"
+#include "ui/main/main_window_win.h"
 
 namespace {
-
-// Stands in for a window whose own code has not been written yet; it keeps
-// its place in the owner chain. Closing the visible one ends the program.
-class PlaceholderWindow : public Dialog {
-public:
-    explicit PlaceholderWindow(UINT templateId) : Dialog(templateId) {}
-
-protected:
-    bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) override {
-        if (msg == WM_CLOSE) PostQuitMessage(0);
-        return false;
-    }
-};
 
 // A side panel whose own code has not been written yet.
 class PlaceholderPanel : public SidePanel {
@@ -65,7 +53,7 @@ BOOL CBackDialog::OnInitDialog() {
     if (!g_pRightPanel) g_pRightPanel = CreateOwned(new PlaceholderPanel(IDD_RIGHT_PANEL), hwnd());
     if (!g_pLeftPanel)
         g_pLeftPanel = CreateOwned(new PlaceholderPanel(IDD_LEFT_PANEL), g_pRightPanel ? g_pRightPanel->hwnd() : hwnd());
-    g_pMainDlg = CreateOwned(new PlaceholderWindow(IDD_MAIN), g_pLeftPanel ? g_pLeftPanel->hwnd() : hwnd());
+    g_pMainDlg = CreateOwned(new CKorelleDlg, g_pLeftPanel ? g_pLeftPanel->hwnd() : hwnd());
 
     SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_HIDEWINDOW);
     return TRUE;

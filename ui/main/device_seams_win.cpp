@@ -1,0 +1,29 @@
+#include "ui/main/device_seams_win.h"
+
+#include <mmsystem.h>
+
+#include "app/app_globals_win.h"
+#include "device/device_globals.h"
+#include "ui/main/message_dialog_win.h"
+
+void DialogMessages::ShowOk(const char*, const char* text) { ShowMessage(owner_, CMessageDialog::kOk, text); }
+
+int DialogMessages::AskYesNo(const char*, const char* text) { return ShowMessage(owner_, CMessageDialog::kYesNo, text); }
+
+void PreciseSleeper::SleepMs(unsigned ms) {
+    timeBeginPeriod(1);
+    Sleep(ms);
+    timeEndPeriod(1);
+}
+
+DeviceLinkEnv ProgramDeviceLinkEnv(MessageSink* messages, Sleeper* sleeper) {
+    DeviceLinkEnv env;
+    env.hid = {g_pfnIsDeviceExist, g_pfnSetReport, g_pfnGetReport};
+    env.sleeper = sleeper;
+    env.messages = messages;
+    env.strings = g_pXmlRW;
+    env.work = &g_WorkRecord;
+    env.saved = &g_SavedRecord;
+    env.curProfile = &g_nCurProfile;
+    return env;
+}

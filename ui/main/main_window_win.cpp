@@ -1,0 +1,467 @@
+#include "ui/main/main_window_win.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/app_globals_win.h"
+#include "app/resource.h"
+#include "device/device_globals.h"
+#include "profile_store/profiles/vantor.h"
+#include "ui/framework/side_panel_win.h"
+#include "ui/main/detail_dialogs_win.h"
+#include "ui/main/device_seams_win.h"
+#include "ui/main/menu_dialog_win.h"
+#include "ui/main/message_dialog_win.h"
+#include "ui/main/skin_win.h"
+
+using namespace skin;
+
+int g_nSelButton = 0;
+int g_bRightPanelOpen = 0;
+int g_bLeftPanelOpen = 0;
+
+namespace {
+
+constexpr int kLabelIds[7] = {IDC_MAIN_LABEL_0, IDC_MAIN_LABEL_1, IDC_MAIN_LABEL_2, IDC_MAIN_LABEL_3,
+                              IDC_MAIN_LABEL_4, IDC_MAIN_LABEL_5, IDC_MAIN_LABEL_6};
+constexpr int kLineIds[7] = {IDC_MAIN_LINE_0, IDC_MAIN_LINE_1, IDC_MAIN_LINE_2, IDC_MAIN_LINE_3,
+                             IDC_MAIN_LINE_4, IDC_MAIN_LINE_5, IDC_MAIN_LINE_6};
+constexpr int kProfileIds[5] = {IDC_MAIN_PROFILE_0, IDC_MAIN_PROFILE_1, IDC_MAIN_PROFILE_2, IDC_MAIN_PROFILE_3,
+                                IDC_MAIN_PROFILE_4};
+constexpr int kPollingIds[3] = {IDC_MAIN_POLLING_0, IDC_MAIN_POLLING_1, IDC_MAIN_POLLING_2};
+constexpr int kDpiIds[4] = {IDC_MAIN_DPI_0, IDC_MAIN_DPI_1, IDC_MAIN_DPI_2, IDC_MAIN_DPI_3};
+
+struct LabelPlace {
+    int x, y, width, lineX, lineY;
+};
+constexpr LabelPlace kLabels[7] = {{5, 208, 150, 147, 131},   {12, 235, 156, 163, 169}, {30, 258, 158, 181, 188},
+                                   {396, 131, 165, 274, 138}, {394, 165, 164, 306, 151}, {388, 196, 160, 318, 165},
+                                   {374, 225, 162, 318, 183}};
+
+constexpr char kFileVersion[] = "1.14";
+
+// The name a label shows for a code; a code no function has (only a
+// damaged file could hold one) shows nothing rather than reading past the
+// names.
+const char* LabelText(int code) { return code >= 0 && code < kFunctionCount ? g_szFunName[code] : ""; }
+
+// Checks buttons[index] and unchecks the rest.
+template <std::size_t N>
+void CheckOnly(CButtonST (&buttons)[N], int index) {
+    for (int i = 0; i < static_cast<int>(N); ++i) buttons[i].SetCheck(i == index ? BST_CHECKED : BST_UNCHECKED);
+}
+
+VOID CALLBACK ShowFunctionDialogSoon(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (g_pMainDlg) PostMessageA(g_pMainDlg->hwnd(), MSG_SHOW_FUNCTION_DIALOG, 0, 0);
+}
+
+unsigned char* CurrentBlock() { return g_WorkRecord.data() + record::ProfileOffset(g_WorkRecord.data(), g_nCurProfile); }
+
+}  // namespace
+
+// ---- button label ----
+
+void CStaticButtonST::SetMessages(HWND target, UINT click, UINT doubleClick) {
+    target_ = target;
+    click_ = click;
+    doubleClick_ = doubleClick;
+}
+
+void CStaticButtonST::SetHover(bool hover) {
+    hover_ = hover;
+    if (line_) ShowWindow(line_, hover ? SW_SHOWNOACTIVATE : SW_HIDE);
+    SetTextColor(hover ? skin::kWhite : skin::kSilver);
+}
+
+LRESULT CStaticButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_MOUSEMOVE:
+        if (!hover_) {
+            SetHover(true);
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+            TrackMouseEvent(&track);
+        }
+        return 0;
+    case WM_MOUSELEAVE:
+        SetHover(false);
+        return 0;
+    case WM_LBUTTONDOWN:
+        return 0;
+    case WM_LBUTTONUP:
+        if (target_) PostMessageA(target_, click_, 0, 0);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        if (target_) PostMessageA(target_, doubleClick_, 0, 0);
+        return 0;
+    default:
+        return CStaticST::WindowProc(message, wParam, lParam);
+    }
+}
+
+// ---- logo ----
+
+namespace {
+int g_nLogoTick = 0;  // process-wide frame counter, 0..65
+}
+
+void CLogoButtonST::ShowFrame(int frame) {
+    char name[64];
+    std::snprintf(name, sizeof name, "\\Logo\\ball%04d.bmp", frame);
+    HBITMAP image = LoadBitmapFile(SkinFile(name));
+    SetBitmaps(image, skin::kKey7F, image, skin::kKey7F);
+    if (image) DeleteObject(image);
+    Invalidate();
+}
+
+void CLogoButtonST::StartAnimation() {
+    g_nLogoTick = 0;
+    SetTimer(hwnd_, kTimer, 300, nullptr);
+}
+
+LRESULT CLogoButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == kTimer) {
+        ShowFrame(g_nLogoTick < 22 ? 0 : g_nLogoTick);
+        g_nLogoTick = (g_nLogoTick + 1) % 66;
+        return 0;
+    }
+    if (message == WM_DESTROY) KillTimer(hwnd_, kTimer);
+    return CButtonST::WindowProc(message, wParam, lParam);
+}
+
+// ---- main window ----
+
+CKorelleDlg::CKorelleDlg() : Dialog(IDD_MAIN) {}
+
+CKorelleDlg::~CKorelleDlg() {
+    if (icon_) DestroyIcon(icon_);
+}
+
+BOOL CKorelleDlg::OnInitDialog() {
+    icon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_KORELLE), IMAGE_ICON, 0, 0,
+                                          LR_DEFAULTSIZE));
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    g_WorkRecord = ProfileRecord{};
+
+    // The device context, the working file, the saved copy and the
+    // comparison with the mouse.
+    g_pDevice = WithDeviceLink(hwnd(), [](DeviceLink& link) { return link.CreateDeviceContext(g_pfnCreateQXClassInstance); });
+    if (!g_pDevice) {
+        // The message was shown; the program ends without showing this window.
+        SetWindowLongPtrA(hwnd(), GWL_STYLE, GetWindowLongPtrA(hwnd(), GWL_STYLE) & ~WS_VISIBLE);
+        PostMessageA(GetWindow(hwnd(), GW_OWNER), WM_QUIT, 0, 0);
+        return TRUE;
+    }
+    started_ = true;
+
+    BuildSkin();
+    MakeLayered(kKey);
+    const SIZE size = BackgroundSize();
+    SetWindowPos(hwnd(), nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - size.cx / 2,
+                 GetSystemMetrics(SM_CYSCREEN) / 2 - size.cy / 2, size.cx, size.cy, SWP_NOZORDER);
+    RefreshView();
+    return TRUE;
+}
+
+void CKorelleDlg::BuildSkin() {
+    HWND dialog = hwnd();
+    HFONT font = DialogFont(15);
+    SetBackground(SkinFile("\\central\\central_bg.bmp"));
+    HBITMAP bg = Background();
+    auto image = [&](CButtonST& button, int id, const char* hot, const char* normal, int x, int y) {
+        Button(button, dialog, id, {hot, normal}, "", font, bg);
+        Place(dialog, id, x, y);
+    };
+    image(close_, IDC_MAIN_CLOSE, "\\central\\central_02_20.bmp", "\\central\\central_01_20.bmp", 432, 51);
+    image(about_, IDC_MAIN_ABOUT, "\\central\\central_02_19.bmp", "\\central\\central_01_19.bmp", 419, 30);
+    image(help_, IDC_MAIN_HELP, "\\central\\central_02_21.bmp", "\\central\\central_01_21.bmp", 434, 77);
+
+    ButtonLook look{"\\central\\apply_02.bmp", "\\central\\apply_01.bmp", kKey7F, kCyan, kSilver};
+    Button(apply_, dialog, IDC_MAIN_APPLY, look, Text("Str_Apply").c_str(), font, bg);
+    Place(dialog, IDC_MAIN_APPLY, 171, 417);
+    look.hot = "\\central\\abandon_02.bmp";
+    look.normal = "\\central\\abandon_01.bmp";
+    Button(abandon_, dialog, IDC_MAIN_ABANDON, look, Text("Str_Abandon").c_str(), font, bg);
+    Place(dialog, IDC_MAIN_ABANDON, 335, 415);
+
+    image(leftToggle_, IDC_MAIN_LEFT_TOGGLE, "\\central\\central_02_7.bmp", "\\central\\central_01_7.bmp", 23, 112);
+    image(rightToggle_, IDC_MAIN_RIGHT_TOGGLE, "\\central\\central_02_11.bmp", "\\central\\central_01_11.bmp", 409,
+          259);
+
+    const ButtonLook text{nullptr, nullptr, kKey, kCyan, kSilver};
+    Button(advanced_, dialog, IDC_MAIN_ADVANCED, text, Text("Str_SaveLoad").c_str(), font, bg);
+    Place(dialog, IDC_MAIN_ADVANCED, 218, 302, -1, HeightOf(dialog, IDC_MAIN_ADVANCED) + 6);
+    image(web_, IDC_MAIN_WEB, "\\central\\central_02_3.bmp", "\\central\\central_01_3.bmp", 190, 30);
+
+    for (int b = 0; b < 7; ++b) {
+        Label(labels_[b], dialog, kLabelIds[b], "", kSilver, font, bg);
+        labels_[b].SetMessages(dialog, MSG_LABEL_CLICK + 2 * b, MSG_LABEL_DBLCLICK + 2 * b);
+        labels_[b].SetLine(Item(kLineIds[b]));
+        Place(dialog, kLabelIds[b], kLabels[b].x, kLabels[b].y, kLabels[b].width, 20);
+    }
+    for (int i = 0; i < 7; ++i) {
+        char line[32];
+        std::snprintf(line, sizeof line, "\\line\\%d%d.bmp", i, i);
+        image(lines_[i], kLineIds[i], line, line, kLabels[i].lineX, kLabels[i].lineY);
+        ShowWindow(Item(kLineIds[i]), SW_HIDE);
+    }
+    for (int i = 0; i < 5; ++i) {
+        Button(profiles_[i], dialog, kProfileIds[i], text, std::to_string(i + 1).c_str(), font, bg);
+        Place(dialog, kProfileIds[i], 224 + 22 * i, 354, 15, HeightOf(dialog, kProfileIds[i]) + 2);
+    }
+    // Fixed texts, side by side: each 7 pixels a character, 1 pixel apart.
+    auto row = [&](CButtonST* buttons, const int* ids, const char* const* captions, int count, int x, int y, int grow) {
+        for (int i = 0; i < count; ++i) {
+            const int width = 7 * static_cast<int>(std::strlen(captions[i]));
+            Button(buttons[i], dialog, ids[i], text, captions[i], font, bg);
+            Place(dialog, ids[i], x, y, width, HeightOf(dialog, ids[i]) + grow);
+            x += width + 1;
+        }
+    };
+    const char* const dpiTexts[3] = {"800dpi", "1600dpi", "2000dpi"};
+    row(dpi_ + 1, kDpiIds + 1, dpiTexts, 3, 222, 334, 8);
+    ShowWindow(Item(IDC_MAIN_DPI_0), SW_HIDE);
+    const char* const pollingTexts[3] = {"100 T/S", "500 T/S", "1000 T/S"};
+    row(polling_, kPollingIds, pollingTexts, 3, 224, 320, 2);
+
+    const char* const titleKeys[4] = {"Str_Config", "Str_Polling", "Str_DPI", "Str_Profile"};
+    const int titleIds[4] = {IDC_MAIN_TITLE_CONFIG, IDC_MAIN_TITLE_POLLING, IDC_MAIN_TITLE_DPI,
+                             IDC_MAIN_TITLE_PROFILE};
+    const int titleY[4] = {304, 320, 336, 354};
+    for (int i = 0; i < 4; ++i) {
+        Label(titles_[i], dialog, titleIds[i], Text(titleKeys[i]).c_str(), kSilver, font, bg);
+        // At least one line of the 15-high font: the template's height would cut it.
+        Place(dialog, titleIds[i], 105, titleY[i], 110, std::max(HeightOf(dialog, titleIds[i]), 16));
+    }
+
+    Button(logo_, dialog, IDC_MAIN_LOGO, {"\\Logo\\ball0000.bmp", "\\Logo\\ball0000.bmp", kKey7F}, "", font, bg);
+    Place(dialog, IDC_MAIN_LOGO, 220, 434);
+    logo_.StartAnimation();
+}
+
+void CKorelleDlg::SetLabel(int button, int code) {
+    if (button < 0 || button >= 7) return;
+    labels_[button].SetButton(button, code);
+    labels_[button].SetText(LabelText(code));
+    labels_[button].SetTextColor(kSilver);
+}
+
+void CKorelleDlg::RefreshView() {
+    const int buttons = static_cast<int>(record::ButtonNum(g_WorkRecord.data()));
+    for (int b = 0; b < buttons && b < 7; ++b) SetLabel(b, mainwin::FunctionOf(g_WorkRecord, g_nCurProfile, b));
+    CheckOnly(profiles_, g_nCurProfile);
+    const unsigned char* block = CurrentBlock();
+    CheckOnly(polling_, block[record::kSensorPollRate]);
+    CheckOnly(dpi_, block[record::kDPI]);
+}
+
+void CKorelleDlg::RefreshOpenPanels() {
+    if (g_bRightPanelOpen && g_pRightPanel) g_pRightPanel->Refresh();
+    if (g_bLeftPanelOpen && g_pLeftPanel) g_pLeftPanel->Refresh();
+}
+
+void CKorelleDlg::AssignFunction(int code) {
+    if (g_nSelButton < 0) return;  // no button since the last profile switch
+    if (mainwin::AssignFunction(g_WorkRecord, g_nCurProfile, g_nSelButton, code) == mainwin::AssignResult::Refused) {
+        ShowMessage(hwnd(), CMessageDialog::kOk, Text("Str_Need1Button").c_str());
+        return;
+    }
+    SetLabel(g_nSelButton, code);
+    SetTimer(nullptr, 0, 100, ShowFunctionDialogSoon);
+}
+
+void CKorelleDlg::ToggleMenu(int button) {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    if (menu_ && IsWindowVisible(menu_->hwnd())) {
+        if (button != g_nSelButton) {
+            menu_->StartFade(mainwin::MenuFade::kFadeOutThenIn);
+            g_nSelButton = button;
+        } else {
+            menu_->StartFade(mainwin::MenuFade::kFadeOut);
+        }
+        return;
+    }
+    if (!menu_) {
+        menu_ = std::make_unique<CMenuDialog>();
+        if (!menu_->CreateModeless(hwnd())) {
+            menu_.reset();
+            return;
+        }
+    }
+    SetWindowPos(menu_->hwnd(), nullptr, r.left + 198, r.top + 76, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    menu_->StartFade(mainwin::MenuFade::kFadeIn, true);
+    g_nSelButton = button;
+}
+
+void CKorelleDlg::OpenDetail(int button) {
+    if (button < 0) return;
+    const int code = mainwin::FunctionOf(g_WorkRecord, g_nCurProfile, button);
+    if (menu_ && IsWindowVisible(menu_->hwnd())) menu_->StartFade(mainwin::MenuFade::kFadeOut);
+    g_nSelButton = button;
+    if (code == mainwin::kSwitchDpi) {
+        CDpiDialog dialog;
+        dialog.DoModal(hwnd());
+    } else if (code == mainwin::kSelectProfile) {
+        CProfileDialog dialog;
+        dialog.DoModal(hwnd());
+    }
+    // MACRO and SINGLE open the macro editor, which has its own windows.
+}
+
+void CKorelleDlg::Apply() {
+    WithDeviceLink(hwnd(), [](DeviceLink& link) { link.WriteToDevice(g_pDevice); });
+}
+
+void CKorelleDlg::Abandon() {
+    std::memcpy(g_WorkRecord.data(), g_SavedRecord.data(), mainwin::AbandonSize(g_SavedRecord));
+    RefreshView();
+    RefreshOpenPanels();
+}
+
+void CKorelleDlg::Close() {
+    if (g_WorkRecord != g_SavedRecord) {
+        if (ShowMessage(hwnd(), CMessageDialog::kYesNo, Text("Str_DataChange").c_str()) == 1) {
+            Apply();
+            // A failed write was reported; stay open so nothing is lost.
+            if (g_WorkRecord != g_SavedRecord) return;
+        }
+    }
+    PostMessageA(GetWindow(hwnd(), GW_OWNER), WM_QUIT, 0, 0);
+}
+
+void CKorelleDlg::OpenHelpFile(const char* relative) {
+    const std::string path = std::string(g_szAppPath) + relative;
+    ShellExecuteA(hwnd(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CKorelleDlg::About() {
+    if (g_bDebug) return;  // the record view comes with the diagnostic windows
+    int hardware = 0, firmware = 0;
+    WithDeviceLink(hwnd(), [&](DeviceLink& link) { return link.QueryDeviceInfo(hardware, firmware); });
+    unsigned char info[4 * kProductInfoField] = {};
+    std::snprintf(reinterpret_cast<char*>(info), kProductInfoField, "%.*s", static_cast<int>(record::kNameSize),
+                  reinterpret_cast<const char*>(g_WorkRecord.data() + record::kName));
+    std::snprintf(reinterpret_cast<char*>(info + kProductInfoField), kProductInfoField, "%s", kFileVersion);
+    std::snprintf(reinterpret_cast<char*>(info + 2 * kProductInfoField), kProductInfoField, "%d", firmware);
+    std::snprintf(reinterpret_cast<char*>(info + 3 * kProductInfoField), kProductInfoField, "%d", hardware);
+    if (g_pDevice && g_pDevice->pProfile) CallWriteProductInfo(*g_pDevice->pProfile, info);
+    OpenHelpFile("\\Help\\about.xml");
+}
+
+void CKorelleDlg::TogglePanel(bool right) {
+    SidePanel* panel = right ? g_pRightPanel : g_pLeftPanel;
+    int& open = right ? g_bRightPanelOpen : g_bLeftPanelOpen;
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    if (panel) {
+        if (!open)
+            right ? panel->Open(r.left + 380, r.top + 220) : panel->Open(r.left - 115, r.top + 50);
+        else
+            panel->Close();
+    }
+    open = !open;
+    (right ? rightToggle_ : leftToggle_).SetCheck(open ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CKorelleDlg::SelectProfile(int profile) {
+    if (profile == g_nCurProfile) {
+        CheckOnly(profiles_, profile);
+        return;
+    }
+    g_nCurProfile = profile;
+    RefreshView();
+    g_nSelButton = -1;
+    WithDeviceLink(hwnd(), [](DeviceLink& link) { return link.SwitchProfile(); });
+}
+
+void CKorelleDlg::SelectPolling(int index) {
+    CurrentBlock()[record::kSensorPollRate] = static_cast<unsigned char>(index);
+    CheckOnly(polling_, index);
+}
+
+void CKorelleDlg::SelectDpi(int index) {
+    CurrentBlock()[record::kDPI] = static_cast<unsigned char>(index);
+    CheckOnly(dpi_, index);
+}
+
+bool CKorelleDlg::OnCommand(int id, int code) {
+    if (!started_) return true;
+    for (int i = 0; i < 5; ++i)
+        if (id == kProfileIds[i]) return SelectProfile(i), true;
+    for (int i = 0; i < 3; ++i)
+        if (id == kPollingIds[i]) return SelectPolling(i), true;
+    for (int i = 0; i < 4; ++i)
+        if (id == kDpiIds[i]) return SelectDpi(i), true;
+    switch (id) {
+    case IDC_MAIN_APPLY: Apply(); return true;
+    case IDC_MAIN_ABANDON: Abandon(); return true;
+    case IDC_MAIN_CLOSE: Close(); return true;
+    case IDC_MAIN_HELP: OpenHelpFile("\\Help\\help.xml"); return true;
+    case IDC_MAIN_ABOUT: About(); return true;
+    case IDC_MAIN_WEB: {
+        char address[512] = "";
+        GetPrivateProfileStringA("SystemInfo.Desc", "WebSite", "", address, sizeof address, g_szSetupIni);
+        if (address[0]) ShellExecuteA(hwnd(), "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+        return true;
+    }
+    case IDC_MAIN_LEFT_TOGGLE: TogglePanel(false); return true;
+    case IDC_MAIN_RIGHT_TOGGLE: TogglePanel(true); return true;
+    default: return Dialog::OnCommand(id, code);
+    }
+}
+
+void CKorelleDlg::OnTimer(UINT_PTR id) {
+    if (id != kClickTimer) return;
+    StopTimer(kClickTimer);
+    switch (click_.OnTimer()) {
+    case mainwin::ClickDecision::Action::ToggleMenu: ToggleMenu(click_.ClickButton()); break;
+    case mainwin::ClickDecision::Action::OpenDetail: OpenDetail(click_.ClickButton()); break;
+    case mainwin::ClickDecision::Action::None: break;
+    }
+    click_.Finished();
+}
+
+void CKorelleDlg::FollowMove(int x, int y) {
+    if (g_bRightPanelOpen && g_pRightPanel) PostMoveTo(g_pRightPanel->hwnd(), x + 400, y + 220);
+    if (g_bLeftPanelOpen && g_pLeftPanel) PostMoveTo(g_pLeftPanel->hwnd(), x - 115, y + 50);
+    if (menu_ && IsWindowVisible(menu_->hwnd())) PostMoveTo(menu_->hwnd(), x + 192, y + 80);
+}
+
+bool CKorelleDlg::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (!started_) return false;
+    if (msg >= MSG_LABEL_CLICK && msg < MSG_LABEL_CLICK + 14) {
+        const int button = static_cast<int>(msg - MSG_LABEL_CLICK) / 2;
+        if ((msg - MSG_LABEL_CLICK) % 2 == 0) {
+            StartTimer(kClickTimer, click_.OnClick(button, GetDoubleClickTime()));
+        } else {
+            StopTimer(kClickTimer);
+            StartTimer(kClickTimer, click_.OnDoubleClick());
+        }
+        return true;
+    }
+    switch (msg) {
+    case MSG_SHOW_FUNCTION_DIALOG:
+        OpenDetail(g_nSelButton);
+        return true;
+    case WM_MOVE:
+        FollowMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return false;
+    default:
+        return false;
+    }
+}
+
+void CKorelleDlg::OnDestroy() {
+    menu_.reset();
+    DeviceLink::DestroyDeviceContext(g_pDevice);
+    g_pDevice = nullptr;
+}

@@ -1,0 +1,64 @@
+#include "ui/main/menu_dialog_win.h"
+
+#include "app/app_globals_win.h"
+#include "app/resource.h"
+#include "ui/main/main_window_win.h"
+#include "ui/main/message_dialog_win.h"
+#include "ui/main/skin_win.h"
+
+namespace {
+
+// Item ids in function-code order.
+constexpr int kItemIds[12] = {IDC_MENU_BUTTON_OFF,   IDC_MENU_CLICK,       IDC_MENU_RIGHT_BUTTON, IDC_MENU_MIDDLE_BUTTON,
+                              IDC_MENU_BUTTON4,      IDC_MENU_BUTTON5,     IDC_MENU_DOUBLE_CLICK, IDC_MENU_SWITCH_DPI,
+                              IDC_MENU_SELECT_PROFILE, IDC_MENU_MACRO,     IDC_MENU_SINGLE,       IDC_MENU_DYNAMIC_SENSITIVE};
+
+}  // namespace
+
+CMenuDialog::CMenuDialog() : Dialog(IDD_FUNCTION_MENU) {}
+
+BOOL CMenuDialog::OnInitDialog() {
+    SetAlpha(0);  // invisible until it fades in
+    SetBackgroundDrag(g_bDebug != 0);
+    HFONT font = DialogFont(15);
+    SetBackground(SkinFile("\\function\\function_demo.bmp"));
+    const int width = BackgroundSize().cx;
+    for (int k = 0; k < 12; ++k) {
+        skin::Button(items_[k], hwnd(), kItemIds[k], {}, g_szFunName[k], font, Background());
+        skin::Place(hwnd(), kItemIds[k], 5, 17 * (k + 1), width, skin::HeightOf(hwnd(), kItemIds[k]));
+    }
+    ShowWindow(Item(IDC_MENU_DYNAMIC_SENSITIVE), SW_HIDE);
+    return FALSE;
+}
+
+void CMenuDialog::StartFade(int request, bool fromStart) {
+    if (fromStart)
+        fade_.RequestFromStart(request);
+    else
+        fade_.Request(request);
+    StartTimer(kFadeTimer, mainwin::MenuFade::kTickMs);
+}
+
+void CMenuDialog::OnTimer(UINT_PTR id) {
+    if (id != kFadeTimer) return;
+    const mainwin::MenuFade::Tick tick = fade_.OnTick();
+    if (tick.show && !IsWindowVisible(hwnd())) ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+    if (tick.setAlpha) SetAlpha(static_cast<BYTE>(tick.alpha));
+    if (tick.hide) ShowWindow(hwnd(), SW_HIDE);
+    if (tick.finish) {
+        StopTimer(kFadeTimer);
+        MakeLayered(skin::kKey);
+    }
+}
+
+bool CMenuDialog::OnCommand(int id, int code) {
+    for (int k = 0; k < 12; ++k) {
+        if (id != kItemIds[k]) continue;
+        if (k == mainwin::kDynamicSensitive)
+            ShowMessage(hwnd(), CMessageDialog::kOk, skin::Text("Str_FunNotSupport").c_str());
+        else if (g_pMainDlg)
+            g_pMainDlg->AssignFunction(k);
+        return true;
+    }
+    return Dialog::OnCommand(id, code);
+}
