@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows program folder and starts it under Wine on the emulated
 # mouse (a factory-fresh state file in build/), on a virtual display when
-# there is none, and saves a screenshot to build/screenshot.png. Until the
-# main window is built, what runs is the string-table demo.
+# there is none, and saves a screenshot of the main window to
+# build/screenshot.png. On a virtual display the program is closed after the
+# screenshot; on a real one it runs until the user closes it.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 trap cleanup EXIT
@@ -22,20 +23,16 @@ cmake --build "$build_root/native" -j "$jobs" --target korelle-mouse >/dev/null
 export KORELLE_EMULATOR_STATE
 KORELLE_EMULATOR_STATE=$(winepath -w "$build_root/mouse.state")
 
-program="$build_root/mingw/tools/StringTableDemo.exe"
-close_after=6000
-[ $had_display -eq 1 ] && close_after=0
-
+driver="$build_root/mingw/tests/e2e/korelle-driver.exe"
 cd "$dist"
-"$root/scripts/wine-run" "$program" --close-after "$close_after" &
+"$root/scripts/wine-run" "$dist/Korelle.exe" &
 pid=$!
 
-# Wait for the window, then take the screenshot.
-for _ in $(seq 100); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Korelle string table"' && break
-  sleep 0.1
-done
+# Wait for the main window, let the logo and the labels settle, take the
+# screenshot.
+"$root/scripts/wine-run" "$driver" wait @1182 shown 60000 >/dev/null
 sleep 1
 import -window root "$build_root/screenshot.png"
 echo "screenshot: $build_root/screenshot.png"
+[ $had_display -eq 0 ] && "$root/scripts/wine-run" "$driver" quit 10000 >/dev/null
 wait $pid

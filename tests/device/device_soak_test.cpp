@@ -57,7 +57,8 @@ TEST_F(DeviceSoak, EveryPathComesBackIntoAgreement) {
     ASSERT_NE(context, nullptr);
     int applies = 0, clean = 0, failed = 0, away = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
-    for (int i = 0; i < 2000 && std::chrono::steady_clock::now() < deadline; ++i) {
+    // At least 200 Applies however loaded the machine is; more while time allows.
+    for (int i = 0; i < 2000 && (i < 200 || std::chrono::steady_clock::now() < deadline); ++i) {
         Edit();
         const bool absent = Random(12) == 0;
         if (absent)
@@ -96,7 +97,6 @@ TEST_F(DeviceSoak, EveryPathComesBackIntoAgreement) {
         ASSERT_TRUE(messages.keys.empty()) << messages.keys.front() << ", apply " << applies;
         ASSERT_TRUE(Agree()) << "after a failure, apply " << applies;
     }
-    EXPECT_GT(applies, 100);
     EXPECT_GT(clean, 0);
     EXPECT_GT(failed, 0);
     EXPECT_GT(away, 0);

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include <pugixml.hpp>
+
 namespace e2e {
 
 namespace {
@@ -74,6 +76,21 @@ int WaitExit(pid_t pid, int timeoutMs) {
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
         if (std::chrono::steady_clock::now() > deadline) return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+std::string ShippedText(const char* key) {
+    pugi::xml_document strings;
+    strings.load_file((fs::path(Env("KORELLE_DIST")) / "String" / "English" / "Korelle.xml").c_str());
+    return strings.child("Strings").find_child_by_attribute("String", "Key", key).text().get();
+}
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }

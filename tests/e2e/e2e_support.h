@@ -11,6 +11,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ DriverResult Driver(const std::string& args);
 std::string DriverOut(const std::string& args);
 // The whole virtual screen as a PNG in the test output folder.
 void Screenshot(const std::string& name);
+// The shipped English text of a string key.
+std::string ShippedText(const char* key);
+// Polls the condition every 50 ms until it holds (true) or the time is up.
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = kTimeoutMs);
 // A program of the Windows build, by its path below the build folder.
 fs::path WindowsBuildFile(const std::string& relative);
 

@@ -1,0 +1,238 @@
+// The main window under Wine on the emulated mouse: the label clicks and
+// the function menu, the last-left-click refusal, a function applied to the
+// mouse and the working file, the DPI and profile dialogs, the profile
+// buttons, Abandon, Close, and the start against a mouse holding other
+// settings. Real pointer clicks for the labels; commands for the buttons.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr const char* kMain = "@1182";     // the logo: only the main window has it
+constexpr const char* kMenu = "@1060";
+constexpr const char* kDpiDialog = "@1220";
+constexpr const char* kProfileDialog = "@1221";
+
+std::string Label(int button) { return std::to_string(1130 + button); }
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// "path@attribute old -> new" for every attribute two documents of the same
+// shape disagree on.
+std::vector<std::string> AttributeChanges(const std::string& before, const std::string& after) {
+    pugi::xml_document a, b;
+    a.load_string(before.c_str());
+    b.load_string(after.c_str());
+    std::vector<std::string> changes;
+    struct Walk {
+        std::vector<std::string>& out;
+        void operator()(pugi::xml_node x, pugi::xml_node y, const std::string& path) {
+            for (pugi::xml_attribute at : x.attributes()) {
+                const std::string other = y.attribute(at.name()).value();
+                if (other != at.value()) out.push_back(path + "@" + at.name() + " " + at.value() + " -> " + other);
+            }
+            pugi::xml_node cy = y.first_child();
+            int i = 0;
+            for (pugi::xml_node cx = x.first_child(); cx; cx = cx.next_sibling(), cy = cy.next_sibling(), ++i)
+                (*this)(cx, cy, path + "/" + cx.name() + "[" + std::to_string(i) + "]");
+        }
+    } walk{changes};
+    walk(a.document_element(), b.document_element(), a.document_element().name());
+    return changes;
+}
+
+// Lines of one text that the other lacks.
+std::vector<std::string> ChangedLines(const std::string& before, const std::string& after) {
+    std::multiset<std::string> old;
+    std::istringstream in(before), out(after);
+    for (std::string line; std::getline(in, line);) old.insert(line);
+    std::vector<std::string> changed;
+    for (std::string line; std::getline(out, line);) {
+        auto it = old.find(line);
+        if (it == old.end())
+            changed.push_back(line);
+        else
+            old.erase(it);
+    }
+    return changed;
+}
+
+class MainWindow : public ProgramFolderTest {
+protected:
+    pid_t program = 0;
+
+    void SetUp() override {
+        ProgramFolderTest::SetUp();
+        UseEmulatedMouse();
+    }
+    void Start() {
+        program = Run();
+        ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kWait).code, 0) << "no main window";
+    }
+    fs::path TraceFile() const { return fs::path(mouseState.string() + ".trace"); }
+    fs::path WorkingFile() const { return DeviceFolder() / "__working.xml"; }
+    // The segments the program wrote ("segment-write") or asked for
+    // ("segment-read") since the trace was last cleared.
+    std::vector<int> Segments(const std::string& kind) {
+        std::vector<int> segments;
+        std::istringstream trace(MouseTool({"trace", TraceFile().string()}));
+        for (std::string line; std::getline(trace, line);) {
+            const auto at = line.find(" set 05 07 ");
+            if (at != std::string::npos && line.find(" " + kind + " ") != std::string::npos)
+                segments.push_back(std::stoi(line.substr(at + 11, 2), nullptr, 16));
+        }
+        return segments;
+    }
+    std::string LabelText(int button) { return DriverOut(std::string("text ") + kMain + " " + Label(button)); }
+    void ClickLabel(int button, bool twice = false) {
+        DriverOut(std::string("click ") + kMain + " " + Label(button) + (twice ? " double" : ""));
+    }
+    void Command(const char* window, int id) {
+        DriverOut(std::string("command ") + window + " " + std::to_string(id) + kWait);
+    }
+    // Opens the menu on a label and chooses an item.
+    void Choose(int button, int item) {
+        ClickLabel(button);
+        ASSERT_EQ(Driver(std::string("wait ") + kMenu + " shown" + kWait).code, 0) << "no menu";
+        Command(kMenu, item);
+    }
+    bool MouseShows(const std::string& text) { return ShowMouse().find(text) != std::string::npos; }
+    void Quit() {
+        EXPECT_EQ(Driver("quit" + kWait).code, 0);
+        EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
+    }
+};
+
+TEST_F(MainWindow, LabelClicksShowAndHideTheMenuAndTheLastLeftClickIsKept) {
+    Start();
+    EXPECT_EQ(LabelText(0), "CLICK");
+    Screenshot("main-window.png");
+
+    ClickLabel(3);
+    ASSERT_EQ(Driver(std::string("wait ") + kMenu + " shown" + kWait).code, 0);
+    // The fade ends in colour-key transparency, fully opaque.
+    EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("layered ") + kMenu) == "key 808080"; }));
+    Screenshot("main-menu.png");
+    ClickLabel(3);
+    EXPECT_EQ(Driver(std::string("wait ") + kMenu + " hidden" + kWait).code, 0);
+
+    // BUTTON OFF for the profile's only CLICK button is refused.
+    const std::string mouse = ShowMouse();
+    Choose(0, 1060);
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1116"), ShippedText("Str_Need1Button"));
+    EXPECT_EQ(LabelText(0), "CLICK");
+    Command(kMain, 1171);  // Apply: nothing to write
+    Quit();
+    EXPECT_EQ(ShowMouse(), mouse);
+}
+
+TEST_F(MainWindow, ARightButtonAppliedWritesExactlyThatButton) {
+    Start();
+    const std::string mouse = ShowMouse();
+    const std::string working = ReadText(WorkingFile());
+    // Label 3 shows slot 3, which the button map puts at file position 5.
+    EXPECT_EQ(LabelText(3), "BUTTON 4");
+    Choose(3, 1073);
+    EXPECT_TRUE(WaitFor([&] { return LabelText(3) == "RIGHT BUTTON"; }));
+    // The running emulator appends to its trace: empty it in place.
+    fs::resize_file(TraceFile(), 0);
+    Command(kMain, 1171);
+    ASSERT_TRUE(WaitFor([&] { return ReadText(WorkingFile()) != working; })) << "Apply saved nothing";
+
+    // Segment 0 (the checksum) and the button's own segment, nothing else.
+    EXPECT_EQ(Segments("segment-write"), (std::vector<int>{0, 6}));
+    const std::vector<std::string> lines = ChangedLines(mouse, ShowMouse());
+    ASSERT_EQ(lines.size(), 2u) << ShowMouse();
+    EXPECT_EQ(lines[0].rfind("profile 0: index 0, DPI 1, poll rate 2, checksum", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1], "  button 5 (segment 6): index 5, function 0x02, parameter 0x00");
+    const std::vector<std::string> file = AttributeChanges(working, ReadText(WorkingFile()));
+    ASSERT_EQ(file.size(), 2u);
+    EXPECT_NE(file[0].find("/Profile1[1]/HardWareDesc[0]@Dummy 5317 -> "), std::string::npos) << file[0];
+    EXPECT_NE(file[1].find("/Profile1[1]/Buttons[1]/Button6[5]@FunID 0x4 -> 0x2"), std::string::npos) << file[1];
+    Quit();
+}
+
+TEST_F(MainWindow, SwitchDpiOpensItsDialogAndARestartFindsTheMouseInStep) {
+    Start();
+    Choose(1, 1078);
+    ASSERT_EQ(Driver(std::string("wait ") + kDpiDialog + " shown" + kWait).code, 0) << "no DPI dialog";
+    EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " 1083"), "1");  // a fresh button shows 800
+    EXPECT_EQ(DriverOut(std::string("text ") + kDpiDialog + " 1211"), "2");
+    Screenshot("dpi-dialog.png");
+    Command(kDpiDialog, 1209);  // up
+    EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " 1209"), "1");
+    Command(kDpiDialog, 1220);
+    EXPECT_EQ(Driver(std::string("wait ") + kDpiDialog + " gone" + kWait).code, 0);
+    Command(kMain, 1171);
+    EXPECT_TRUE(WaitFor([&] { return MouseShows("button 1 (segment 2): index 1, function 0x07, parameter 0x08"); }));
+    Quit();
+
+    // Equal checksums: the start reads segment 0 only and asks nothing.
+    fs::remove(TraceFile());
+    Start();
+    EXPECT_EQ(Segments("segment-read"), std::vector<int>{0});
+    EXPECT_EQ(Driver("wait @1126 gone 0").code, 0);
+    EXPECT_EQ(LabelText(1), "SWITCH DPI");
+    Quit();
+}
+
+TEST_F(MainWindow, ProfileDialogProfileButtonsAndAbandon) {
+    Start();
+    Choose(2, 1079);
+    ASSERT_EQ(Driver(std::string("wait ") + kProfileDialog + " shown" + kWait).code, 0) << "no profile dialog";
+    EXPECT_EQ(DriverOut(std::string("check ") + kProfileDialog + " 1212"), "1");
+    Screenshot("profile-dialog.png");
+    Command(kProfileDialog, 1216);  // Cancel
+    EXPECT_EQ(Driver(std::string("wait ") + kProfileDialog + " gone" + kWait).code, 0);
+    EXPECT_EQ(LabelText(2), "SELECT PROFILE");
+
+    Command(kMain, 1004);  // Abandon
+    EXPECT_TRUE(WaitFor([&] { return LabelText(2) == "MIDDLE BUTTON"; }));
+
+    Command(kMain, 1167);  // profile 3
+    EXPECT_TRUE(WaitFor([&] { return MouseShows("active profile 2"); }));
+    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1167"), "1");
+    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1165"), "0");
+    Quit();
+}
+
+TEST_F(MainWindow, CloseWithAChangeAsksAndNoQuitsWithoutWriting) {
+    Start();
+    const std::string mouse = ShowMouse();
+    const std::string working = ReadText(WorkingFile());
+    Command(kMain, 1153);  // polling 100
+    Command(kMain, 1137);
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1129"), ShippedText("Str_DataChange"));
+    EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
+    EXPECT_EQ(ShowMouse(), mouse);
+    EXPECT_EQ(ReadText(WorkingFile()), working);
+}
+
+TEST_F(MainWindow, AMouseHoldingOtherSettingsAsksWhichToKeep) {
+    // The button at file position 5 (label 3) as RIGHT BUTTON, and a
+    // checksum the program's saved settings do not have.
+    MouseTool({"set", mouseState.string(), "segment", "6", "1", "02", "00"});
+    MouseTool({"set", mouseState.string(), "segment", "0", "3", "31", "32", "33", "34"});
+    Run();
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1128"), ShippedText("Str_SettingMismatch"));
+    ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kWait).code, 0);
+    EXPECT_EQ(LabelText(3), "RIGHT BUTTON");
+}
+
+}  // namespace
