@@ -6,6 +6,7 @@
 // folder), KORELLE_E2E_OUT (where screenshots go), WINEPREFIX and DISPLAY set.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "app/startup.h"
@@ -113,6 +114,29 @@ TEST_F(Startup, TheMessageBoxAnswersOneOrTwoAndIgnoresEscape) {
         EXPECT_EQ(Driver("press '#32770' - " + std::to_string(c.press) + wait).code, 0);
         EXPECT_EQ(WaitExit(pid, kTimeoutMs), c.result) << c.text;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The language of Setup.ini picks the string file; a function name the file
+// lacks keeps its English default.
+TEST_F(Startup, FunctionNamesComeFromTheChosenLanguageWithDefaultsForMissingKeys) {
+    UseEmulatedMouse();
+    fs::create_directories(folder / "String" / "Custom");
+    {
+        std::ofstream(folder / "String" / "Custom" / "Korelle.xml")
+            << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Strings>\n"
+               "\t<String Key=\"Str_RightButton\">SECONDARY</String>\n</Strings>\n";
+        std::ofstream(folder / "Setup.ini") << "[SystemInfo.Desc]\r\nLanguage=Custom\r\n";
+    }
+    const pid_t pid = Run();
+    ASSERT_EQ(Driver("wait @1182 shown" + kWait).code, 0);
+    EXPECT_EQ(DriverOut("text @1182 1130"), "CLICK");
+    EXPECT_EQ(DriverOut("text @1182 1131"), "SECONDARY");
+    EXPECT_EQ(Driver("quit" + kWait).code, 0);
+    EXPECT_EQ(WaitExit(pid, kTimeoutMs), 0);
 }
 
 }  // namespace

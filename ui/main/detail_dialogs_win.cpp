@@ -37,11 +37,12 @@ void CheckOnly(CButtonST (&buttons)[N], int index) {
     for (int i = 0; i < static_cast<int>(N); ++i) buttons[i].SetCheck(i == index ? BST_CHECKED : BST_UNCHECKED);
 }
 
-// A title: an image button whose text is white in every state.
+// A title: a mark image with its text after it, in one colour in every state.
 void Title(CButtonST& title, HWND dialog, int id, const char* image, const char* key, COLORREF colour, HFONT font,
            HBITMAP background) {
     ButtonLook look{image, image};
     look.hotText = look.normalText = colour;
+    look.sizeToImage = false;
     Button(title, dialog, id, look, Text(key).c_str(), font, background);
 }
 
@@ -58,7 +59,7 @@ BOOL CDpiDialog::OnInitDialog() {
 
     Title(titleButton_, dialog, IDC_DPI_TITLE_BUTTON, "\\dpi\\dpi_02_12.bmp", "Str_Button", RGB(0x81, 0x81, 0x81), font,
           bg);
-    Place(dialog, IDC_DPI_TITLE_BUTTON, 30, 47);
+    Place(dialog, IDC_DPI_TITLE_BUTTON, 30, 47, 109 - 30 - 2);  // ends before the number beside it
     Label(number_, dialog, IDC_DPI_BUTTON_NUMBER, "1", kWhite, font, bg);
     Place(dialog, IDC_DPI_BUTTON_NUMBER, 109, 49);
     Button(apply_, dialog, IDC_DPI_APPLY, {"\\dpi\\dpi_02_19.bmp", "\\dpi\\dpi_01_19.bmp"}, Text("Str_Apply").c_str(),
@@ -67,7 +68,7 @@ BOOL CDpiDialog::OnInitDialog() {
     Button(cancel_, dialog, IDC_DPI_CANCEL, {"\\dpi\\dpi_02_21.bmp", "\\dpi\\dpi_01_21.bmp"},
            Text("Str_Cancel").c_str(), font, bg);
     Place(dialog, IDC_DPI_CANCEL, 214, 178);
-    Button(close_, dialog, IDC_DPI_CLOSE, {"\\dpi\\dpi_02_04.bmp", "\\dpi\\dpi_01_04.bmp"}, nullptr, font, bg);
+    Button(close_, dialog, IDC_DPI_CLOSE, {"\\dpi\\dpi_02_04.bmp", "\\dpi\\dpi_01_04.bmp"}, "", font, bg);
     Place(dialog, IDC_DPI_CLOSE, 357, 21);
 
     struct Option {
@@ -78,11 +79,10 @@ BOOL CDpiDialog::OnInitDialog() {
                                {"Str_1600DPI", 148, 106, 100}, {"Str_2000DPI", 245, 106, 100},
                                {"Str_DPIUp", 57, 147, 190},   {"Str_DPIDown", 240, 147, 190}};
     for (int i = 0; i < 6; ++i) {
-        // Eight spaces so that the text clears the image.
-        const std::string caption = "        " + Text(options[i].key);
-        Button(options_[i], dialog, kDpiIds[i], {"\\dpi\\dpi_02_12.bmp", "\\dpi\\dpi_01_12.bmp"}, caption.c_str(),
-               font, bg);
-        options_[i].SetAlign(CButtonST::ALIGN_HORIZ, false);
+        // The text follows the mark image, clear of it.
+        ButtonLook look{"\\dpi\\dpi_02_12.bmp", "\\dpi\\dpi_01_12.bmp"};
+        look.sizeToImage = false;
+        Button(options_[i], dialog, kDpiIds[i], look, (" " + Text(options[i].key)).c_str(), font, bg);
         Place(dialog, kDpiIds[i], options[i].x, options[i].y, options[i].width, 30);
     }
     Title(titleMode_, dialog, IDC_DPI_TITLE_MODE, "\\right\\right_b_01_05.bmp", "Str_SetDPIMode", kWhite, font, bg);
@@ -135,7 +135,7 @@ BOOL CProfileDialog::OnInitDialog() {
            Text("Str_Cancel").c_str(), font, bg);
     Place(dialog, IDC_PROFILE_CANCEL, 214, 178);
     Button(close_, dialog, IDC_PROFILE_CLOSE, {"\\profile\\profile_02_18.bmp", "\\profile\\profile_01_18.bmp"},
-           nullptr, font, bg);
+           "", font, bg);
     Place(dialog, IDC_PROFILE_CLOSE, 357, 21);
     for (int i = 0; i < 5; ++i) {
         char hot[64], normal[64];

@@ -36,8 +36,8 @@ void Button(CButtonST& button, HWND dialog, int id, const ButtonLook& look, cons
         button.SetBitmaps(hot, look.key, normal, look.key);
         if (hot) DeleteObject(hot);
         if (normal) DeleteObject(normal);
-        button.SizeToContent();
-        button.SetAlign(CButtonST::ALIGN_OVERLAY, false);
+        if (look.sizeToImage) button.SizeToContent();
+        button.SetAlign(look.sizeToImage ? CButtonST::ALIGN_OVERLAY : CButtonST::ALIGN_HORIZ, false);
     }
     button.SetColor(CButtonST::COLOR_FG_HOT, look.hotText, false);
     button.SetColor(CButtonST::COLOR_FG_NORMAL, look.normalText, false);

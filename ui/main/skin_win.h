@@ -33,6 +33,7 @@ struct ButtonLook {
     COLORREF key = kKey;
     COLORREF hotText = kWhite;
     COLORREF normalText = kSilver;
+    bool sizeToImage = true;  // else the control keeps its size and the text follows the image
 };
 
 // Attaches an image button: the images (the button keeps copies), the text
