@@ -27,6 +27,8 @@
 //   korelle-driver command WIN ID TIMEOUT_MS       (posts BN_CLICKED of control ID)
 //   korelle-driver post WIN MSG WPARAM LPARAM      (posts any message)
 //   korelle-driver click WIN ID [double]           (real pointer clicks on the control's middle)
+//   korelle-driver point WIN ID                    (moves the pointer onto the control's middle)
+//   korelle-driver move WIN X Y                    (moves the window's top-left corner there)
 //   korelle-driver rect WIN [ID]                   (prints left top right bottom on the screen)
 //   korelle-driver layered WIN                     (prints "alpha A" or "key RRGGBB" or "none")
 //   korelle-driver skinned-box TIMEOUT_MS ANSWER   (the skinned message box: prints its
@@ -109,6 +111,12 @@ void Print(long value) {
 // Real input: moves the pointer and presses the left button there.
 void ClickAt(POINT at, int times) {
     SetCursorPos(at.x, at.y);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof move);
     Sleep(50);
     for (int i = 0; i < times; ++i) {
         INPUT input[2]{};
@@ -182,11 +190,18 @@ int WindowCommand(int argc, char** argv) {
                    ? 0
                    : 1;
     }
-    if (command == "click" && (argc == 4 || argc == 5) && control) {
+    if ((command == "click" && (argc == 4 || argc == 5)) || (command == "point" && argc == 4)) {
+        if (!control) return 1;
         RECT r{};
         GetWindowRect(control, &r);
-        ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, argc == 5 ? 2 : 1);
+        ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, command == "point" ? 0 : argc == 5 ? 2 : 1);
         return 0;
+    }
+    if (command == "move" && argc == 5) {
+        return SetWindowPos(window, nullptr, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
     }
     if (command == "rect" && (argc == 3 || (argc == 4 && control))) {
         RECT r{};

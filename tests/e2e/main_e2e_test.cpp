@@ -5,6 +5,7 @@
 // settings. Real pointer clicks for the labels; commands for the buttons.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -129,6 +130,23 @@ TEST_F(MainWindow, LabelClicksShowAndHideTheMenuAndTheLastLeftClickIsKept) {
     // The fade ends in colour-key transparency, fully opaque.
     EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("layered ") + kMenu) == "key 808080"; }));
     Screenshot("main-menu.png");
+
+    // The menu follows the main window; a label under the pointer lights
+    // its line, and only that one.
+    const std::string at = DriverOut(std::string("rect ") + kMain);
+    int left = 0, top = 0;
+    std::sscanf(at.c_str(), "%d %d", &left, &top);
+    DriverOut(std::string("move ") + kMain + " " + std::to_string(left + 40) + " " + std::to_string(top + 30));
+    const std::string expected = std::to_string(left + 40 + 192) + " " + std::to_string(top + 30 + 80);
+    EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("rect ") + kMenu).rfind(expected, 0) == 0; }))
+        << DriverOut(std::string("rect ") + kMenu) << " expected at " << expected;
+    DriverOut(std::string("point ") + kMain + " " + Label(4));
+    EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("visible ") + kMain + " 1198") == "1"; }));
+    for (int line = 1194; line <= 1200; ++line) {
+        const std::string shown = line == 1198 ? "1" : "0";
+        EXPECT_EQ(DriverOut(std::string("visible ") + kMain + " " + std::to_string(line)), shown) << line;
+    }
+
     ClickLabel(3);
     EXPECT_EQ(Driver(std::string("wait ") + kMenu + " hidden" + kWait).code, 0);
 
@@ -189,6 +207,14 @@ TEST_F(MainWindow, SwitchDpiOpensItsDialogAndARestartFindsTheMouseInStep) {
     EXPECT_EQ(Segments("segment-read"), std::vector<int>{0});
     EXPECT_EQ(Driver("wait @1126 gone 0").code, 0);
     EXPECT_EQ(LabelText(1), "SWITCH DPI");
+
+    // A double click opens the detail dialog without showing the menu.
+    ClickLabel(1, true);
+    ASSERT_EQ(Driver(std::string("wait ") + kDpiDialog + " shown" + kWait).code, 0);
+    EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " 1209"), "1");
+    EXPECT_NE(Driver(std::string("wait ") + kMenu + " shown 0").code, 0);
+    Command(kDpiDialog, 1219);  // close
+    EXPECT_EQ(Driver(std::string("wait ") + kDpiDialog + " gone" + kWait).code, 0);
     Quit();
 }
 

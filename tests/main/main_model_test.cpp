@@ -197,6 +197,13 @@ TEST_F(Assign, AChangeResetsTheBlockAndTheSameCodeKeepsIt) {
     }
 }
 
+TEST(Logo, FrameZeroFor22TicksAfterStartAndAfterEveryWrap) {
+    for (int tick : {0, 21, 66, 87}) EXPECT_EQ(LogoFrame(tick), 0) << tick;
+    EXPECT_EQ(LogoFrame(22), 22);
+    EXPECT_EQ(LogoFrame(65), 65);
+    EXPECT_EQ(LogoFrame(66 + 22), 22);
+}
+
 TEST(DetailDialogs, ParametersAndTheAbandonExtent) {
     EXPECT_EQ(DpiChoiceFromFunExt(0), 1);  // a fresh button shows 800
     EXPECT_EQ(DpiChoiceFromFunExt(3), 3);

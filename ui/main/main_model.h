@@ -98,6 +98,11 @@ private:
     int holdMs_ = 0;
 };
 
+// The logo shows frame 0 for the first 22 ticks of its 66-tick cycle, then
+// frames 22 to 65.
+inline constexpr int kLogoCycle = 66;
+inline int LogoFrame(int tick) { return tick % kLogoCycle < 22 ? 0 : tick % kLogoCycle; }
+
 // DPI dialog: the option preselected for a FunExt (0..5: 400, 800, 1600,
 // 2000, up, down) and the FunExt an option stores.
 int DpiChoiceFromFunExt(unsigned funExt);

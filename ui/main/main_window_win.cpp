@@ -127,8 +127,8 @@ void CLogoButtonST::StartAnimation() {
 
 LRESULT CLogoButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER && wParam == kTimer) {
-        ShowFrame(g_nLogoTick < 22 ? 0 : g_nLogoTick);
-        g_nLogoTick = (g_nLogoTick + 1) % 66;
+        ShowFrame(mainwin::LogoFrame(g_nLogoTick));
+        g_nLogoTick = (g_nLogoTick + 1) % mainwin::kLogoCycle;
         return 0;
     }
     if (message == WM_DESTROY) KillTimer(hwnd_, kTimer);

@@ -15,7 +15,7 @@ constexpr int kItemIds[12] = {IDC_MENU_BUTTON_OFF,   IDC_MENU_CLICK,       IDC_M
 
 }  // namespace
 
-CMenuDialog::CMenuDialog() : Dialog(IDD_FUNCTION_MENU) {}
+CMenuDialog::CMenuDialog() : Dialog(IDD_FUNCTION_MENU) { SetFollowsMoves(true); }
 
 BOOL CMenuDialog::OnInitDialog() {
     SetAlpha(0);  // invisible until it fades in
