@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -248,6 +249,26 @@ TEST_F(MainWindow, CloseWithAChangeAsksAndNoQuitsWithoutWriting) {
     EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
     EXPECT_EQ(ShowMouse(), mouse);
     EXPECT_EQ(ReadText(WorkingFile()), working);
+}
+
+// Yes to the question, but the mouse refuses the write: the failure is
+// shown and the window stays, so the change is not lost.
+TEST_F(MainWindow, CloseWithAFailedWriteStaysOpen) {
+    setenv("KORELLE_EMULATOR_FAIL_KIND", "segment-write", 1);
+    Start();
+    unsetenv("KORELLE_EMULATOR_FAIL_KIND");
+    const std::string mouse = ShowMouse();
+    Command(kMain, 1153);  // polling 100
+    Command(kMain, 1137);
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1128"), ShippedText("Str_DataChange"));
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1116"), ShippedText("Str_WriteHardwareErr"));
+    EXPECT_EQ(WaitExit(program, 1000), -1) << "ended although nothing was saved";
+    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1153"), "1");
+    // Closing again and answering No ends it without writing.
+    Command(kMain, 1137);
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1129"), ShippedText("Str_DataChange"));
+    EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
+    EXPECT_EQ(ShowMouse().substr(ShowMouse().find('\n')), mouse.substr(mouse.find('\n')));
 }
 
 TEST_F(MainWindow, AMouseHoldingOtherSettingsAsksWhichToKeep) {
