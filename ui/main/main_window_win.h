@@ -81,6 +81,7 @@ protected:
     void OnTimer(UINT_PTR id) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnDestroy() override;
+    void OnOK() override {}  // Enter reaches the default button, Close, instead
 
 private:
     void BuildSkin();

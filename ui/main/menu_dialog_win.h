@@ -21,6 +21,7 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int code) override;
     void OnTimer(UINT_PTR id) override;
+    void OnOK() override {}  // the menu never closes itself
 
 private:
     mainwin::MenuFade fade_;
