@@ -46,22 +46,17 @@ public:
 }  // namespace
 
 TEST(RightPanel, BarFramesFollowTheLevelsAndSettingsBeyondThemShowTheNearestEnd) {
-    EXPECT_EQ(WheelFrame(1), 0);
     EXPECT_EQ(WheelFrame(2), 0);
     EXPECT_EQ(WheelFrame(3), 1);
-    EXPECT_EQ(WheelFrame(5), 2);
-    EXPECT_EQ(WheelFrame(19), 9);
     EXPECT_EQ(WheelFrame(20), 9);
     EXPECT_EQ(WheelFrame(0), 0);
     EXPECT_EQ(WheelFrame(45), 9);
     EXPECT_EQ(WheelFrame(kWheelPageScroll), 9);
 
     EXPECT_EQ(DoubleClickFrame(200), 7);
-    EXPECT_EQ(DoubleClickFrame(299), 7);
     EXPECT_EQ(DoubleClickFrame(300), 6);
     EXPECT_EQ(DoubleClickFrame(900), 0);
     EXPECT_EQ(DoubleClickFrame(150), 7);   // level 8: beyond the bar
-    EXPECT_EQ(DoubleClickFrame(0), 7);
     EXPECT_EQ(DoubleClickFrame(1000), 0);  // level -1
     EXPECT_EQ(DoubleClickFrame(0xFFFFFFFF), 0);
 }
@@ -75,8 +70,7 @@ TEST(RightPanel, WheelStepsKeepOneToTwentyLines) {
         int frame;
     };
     const Case cases[] = {
-        {3, Step::Up, 5, 2},    {20, Step::Up, 20, 9}, {19, Step::Up, 20, 9}, {1, Step::Down, 1, 0},
-        {2, Step::Down, 1, 0},  {5, Step::Down, 3, 1},
+        {3, Step::Up, 5, 2}, {20, Step::Up, 20, 9}, {19, Step::Up, 20, 9}, {1, Step::Down, 1, 0}, {2, Step::Down, 1, 0},
         // Made elsewhere: above 20 steps down by 2 and up to 20; 0 counts up
         // from 0; a screen per notch steps as 20 lines.
         {25, Step::Down, 23, 9}, {25, Step::Up, 20, 9}, {0, Step::Up, 2, 0}, {0, Step::Down, 1, 0},
@@ -99,8 +93,7 @@ TEST(RightPanel, DoubleClickStepsKeepTwoToNineHundredMilliseconds) {
         std::uint32_t after;
     };
     const Case cases[] = {
-        {250, Step::Down, 200}, {850, Step::Up, 900}, {500, Step::Down, 400}, {500, Step::Up, 600},
-        {200, Step::Down, 200}, {900, Step::Up, 900},
+        {250, Step::Down, 200}, {850, Step::Up, 900}, {500, Step::Up, 600}, {200, Step::Down, 200},
         // Made elsewhere, beyond the range: the step lands on its end.
         {150, Step::Down, 200}, {1500, Step::Up, 900}, {1500, Step::Down, 1400},
     };
@@ -122,10 +115,6 @@ TEST(RightPanel, EveryStepStartsFromTheSystemAndShowsWhatItReportsAfterwards) {
     desktop.lines = 11;
     EXPECT_EQ(StepWheelLines(desktop, Step::Up), 12u);
 
-    desktop.doubleClickMs = 500;
-    EXPECT_EQ(StepDoubleClickTime(desktop, Step::Down), 400u);
-    desktop.doubleClickMs = 700;
-    EXPECT_EQ(StepDoubleClickTime(desktop, Step::Down), 600u);
 }
 
 TEST(RightPanel, SensitivityStepsStayWithinOneToTen) {
@@ -143,9 +132,7 @@ TEST(LeftPanel, PointerSpeedLevelsAndTheSpeedsTheyWrite) {
     EXPECT_EQ(SpeedForLevel(0), 2);
     EXPECT_EQ(PointerSpeedLevel(20), 9);
     EXPECT_EQ(SpeedForLevel(9), 20);
-    EXPECT_EQ(PointerSpeedLevel(11), 5);
     // Outside 1..20 (a broken setting): the nearest end of the track.
-    EXPECT_EQ(PointerSpeedLevel(0), 0);
     EXPECT_EQ(PointerSpeedLevel(-7), 0);
     EXPECT_EQ(PointerSpeedLevel(25), 9);
 }
@@ -157,11 +144,7 @@ TEST(LeftPanel, LevelsFromTheCursorHeight) {
     EXPECT_EQ(LevelFromY(Thumb::PointerSpeed, 200), 0);
     EXPECT_EQ(LevelFromY(Thumb::PointerSpeed, 117), 0);
     EXPECT_EQ(LevelFromY(Thumb::PointerSpeed, 116), 1);
-    EXPECT_EQ(LevelFromY(Thumb::PointerSpeed, 45), 8);
-    EXPECT_EQ(LevelFromY(Thumb::PointerSpeed, 44), 9);
-    EXPECT_EQ(LevelFromY(Thumb::PointerSpeed, -500), 9);
     // Y rate: the same rule over its own track.
-    EXPECT_EQ(LevelFromY(Thumb::YRate, 112), 0);
     EXPECT_EQ(LevelFromY(Thumb::YRate, 94), 4);
     EXPECT_EQ(LevelFromY(Thumb::YRate, 49), 9);
     // X rate: searched from level 9 down.
@@ -170,7 +153,6 @@ TEST(LeftPanel, LevelsFromTheCursorHeight) {
     EXPECT_EQ(LevelFromY(Thumb::XRate, 150), 2);
     EXPECT_EQ(LevelFromY(Thumb::XRate, 124), 0);
 
-    EXPECT_EQ(TrackPosition(Thumb::PointerSpeed, 0), (Point{46, 117}));
     EXPECT_EQ(TrackPosition(Thumb::PointerSpeed, 9), (Point{124, 36}));
     EXPECT_EQ(TrackPosition(Thumb::XRate, 7), (Point{85, 206}));
     EXPECT_EQ(TrackPosition(Thumb::YRate, 42), (Point{165, 50}));  // clamped
@@ -232,19 +214,14 @@ TEST(LeftPanel, AReleaseWithoutADragOrWithoutAMoveChangesNothing) {
     EXPECT_EQ(desktop.speed, 11);
 }
 
-TEST(LeftPanel, HiddenRateThumbsDragOnTheirOwnTracksAndWriteNoSpeed) {
+TEST(LeftPanel, AHiddenRateThumbDragsOnItsOwnTrackAndWritesNoSpeed) {
     FakeDesktop desktop;
     ThumbDrag drag;
     drag.SetLevel(Thumb::XRate, 12);  // a record byte beyond the track
-    EXPECT_EQ(drag.Level(Thumb::XRate), 9);
-    EXPECT_EQ(drag.Previous(Thumb::XRate), -1);
     drag.Press(Thumb::XRate);
     EXPECT_EQ(drag.Move(150), 2);
     EXPECT_EQ(drag.Level(Thumb::PointerSpeed), 0);  // the others stay
-    const auto drop = drag.Release();
-    EXPECT_EQ(drop->thumb, Thumb::XRate);
-    EXPECT_TRUE(drop->changed);
-    EXPECT_FALSE(DropPointerSpeed(desktop, *drop));
+    EXPECT_FALSE(DropPointerSpeed(desktop, *drag.Release()));
     EXPECT_EQ(desktop.writes, 0);
 }
 
@@ -306,14 +283,6 @@ TEST(PanelSlide, TheRightPanelSlidesOutThroughSixtyOneFramesAndBackIn) {
     EXPECT_FALSE(slide.pending());
 }
 
-TEST(PanelSlide, TheLeftPanelSlidesThroughEighteenFrames) {
-    Slide slide(kLeftPanelLastFrame);
-    slide.Open();
-    EXPECT_EQ(RunSlide(slide).frames, Range(0, 17));
-    slide.Close();
-    EXPECT_EQ(RunSlide(slide).frames, Range(17, 0));
-}
-
 TEST(PanelSlide, NoTickMovesOnBeforeTheFrameIsPainted) {
     Slide slide(kLeftPanelLastFrame);
     slide.Open();
@@ -327,7 +296,11 @@ TEST(PanelSlide, NoTickMovesOnBeforeTheFrameIsPainted) {
     EXPECT_EQ(slide.Tick().frame, 1);
 }
 
-TEST(PanelSlide, ReversingHalfwayGoesBackFromTheFrameReached) {
+TEST(PanelSlide, TheLeftPanelsEighteenFramesAndAReversalHalfway) {
+    Slide left(kLeftPanelLastFrame);
+    left.Open();
+    EXPECT_EQ(RunSlide(left).frames, Range(0, 17));
+
     Slide slide(kRightPanelLastFrame);
     slide.Open();
     for (int i = 0; i < 10; ++i) {
