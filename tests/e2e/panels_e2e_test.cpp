@@ -39,6 +39,12 @@ protected:
         DriverOut("spi set speed " + std::to_string(speed));
     }
 
+    // The prefix is shared by the run's tests: leave the settings as Wine's defaults.
+    void TearDown() override {
+        SetDesktop(3, 500, 10);
+        ProgramFolderTest::TearDown();
+    }
+
     void StartDemo() {
         demo = RunProgram(WindowsBuildFile("tests/e2e/panel-demo.exe"));
         ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kWait).code, 0) << "no stand-in main window";

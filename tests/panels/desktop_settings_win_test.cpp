@@ -52,7 +52,7 @@ private:
 
 }  // namespace
 
-TEST(DesktopSettingsCalls, EachSettingIsOneSystemParametersCallWithTheDesignedArguments) {
+TEST(DesktopSettingsCalls, EachSettingIsOneSystemParametersCallWithItsArguments) {
     g_calls.clear();
     SystemDesktopSettings settings(RecordCall);
     EXPECT_EQ(settings.WheelScrollLines(), 7u);

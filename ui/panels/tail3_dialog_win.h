@@ -21,7 +21,6 @@ public:
     // Rereads the pointer speed and the record's rates; an open panel moves
     // its thumbs to them.
     void Refresh() override;
-    const panels::ThumbDrag& thumbs() const { return drag_; }
 
 protected:
     BOOL OnInitDialog() override;
