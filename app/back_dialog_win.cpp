@@ -2,19 +2,11 @@
 
 #include "app/app_globals_win.h"
 #include "app/resource.h"
-#include "ui/framework/side_panel_win.h"
 #include "ui/main/main_window_win.h"
+#include "ui/panels/tail2_dialog_win.h"
+#include "ui/panels/tail3_dialog_win.h"
 
 namespace {
-
-// A side panel whose own code has not been written yet.
-class PlaceholderPanel : public SidePanel {
-public:
-    explicit PlaceholderPanel(UINT templateId) : SidePanel(templateId) {}
-    void Open(int, int) override {}
-    void Close() override {}
-    void Refresh() override {}
-};
 
 template <class Window>
 Window* CreateOwned(Window* window, HWND owner) {
@@ -50,9 +42,9 @@ BOOL CBackDialog::OnInitDialog() {
         marker_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMarkerClass, kMarkerTitle, WS_POPUP, 0, 0, 10, 10,
                                   hwnd(), nullptr, instance, this);
 
-    if (!g_pRightPanel) g_pRightPanel = CreateOwned(new PlaceholderPanel(IDD_RIGHT_PANEL), hwnd());
+    if (!g_pRightPanel) g_pRightPanel = CreateOwned(new CTail2Dialog(), hwnd());
     if (!g_pLeftPanel)
-        g_pLeftPanel = CreateOwned(new PlaceholderPanel(IDD_LEFT_PANEL), g_pRightPanel ? g_pRightPanel->hwnd() : hwnd());
+        g_pLeftPanel = CreateOwned(new CTail3Dialog(), g_pRightPanel ? g_pRightPanel->hwnd() : hwnd());
     g_pMainDlg = CreateOwned(new CKorelleDlg, g_pLeftPanel ? g_pLeftPanel->hwnd() : hwnd());
 
     SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_HIDEWINDOW);

@@ -34,6 +34,21 @@
 //   korelle-driver skinned-box TIMEOUT_MS ANSWER   (the skinned message box: prints its
 //                                                  text, then presses ANSWER 1116, 1128
 //                                                  or 1129)
+//
+// Side panels (see the block "Side panels" below):
+//   korelle-driver spi get wheel|dblclick|speed    (prints the desktop setting)
+//   korelle-driver spi set wheel|dblclick|speed V  (writes it to the user profile)
+//   korelle-driver drag X1 Y1 X2 Y2                (real pointer input: press at the first
+//                                                  screen point, move to the second, release)
+//   korelle-driver pointer X Y                     (real pointer input: moves it there)
+//   korelle-driver hook-area                       (prints "panel HWND drag N" from the shared
+//                                                  hook area)
+//   korelle-driver hash WIN [ID]                   (prints a hash of the pixels on the screen)
+//   korelle-driver slide WIN ID PANEL CONTROL TIMEOUT_MS
+//                                                  (posts command ID to WIN, then watches the
+//                                                  window PANEL until its control CONTROL
+//                                                  shows: prints the milliseconds taken and
+//                                                  how many different pictures PANEL showed)
 #include <windows.h>
 #include <psapi.h>
 
@@ -225,11 +240,189 @@ int WindowCommand(int argc, char** argv) {
     return -1;
 }
 
+
+// ---- Side panels ---------------------------------------------------------
+// Desktop settings, real pointer drags, the shared hook area, and watching a
+// panel slide. Added for the side panels' end-to-end tests.
+
+bool SettingAction(const std::string& name, UINT& get, UINT& set) {
+    if (name == "wheel") {
+        get = SPI_GETWHEELSCROLLLINES;
+        set = SPI_SETWHEELSCROLLLINES;
+    } else if (name == "dblclick") {
+        get = 0;  // GetDoubleClickTime
+        set = SPI_SETDOUBLECLICKTIME;
+    } else if (name == "speed") {
+        get = SPI_GETMOUSESPEED;
+        set = SPI_SETMOUSESPEED;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int SettingCommand(int argc, char** argv) {
+    UINT get = 0, set = 0;
+    if (argc < 4 || !SettingAction(argv[3], get, set)) return 2;
+    const std::string verb = argv[2];
+    if (verb == "get" && argc == 4) {
+        UINT value = 0;
+        if (get == 0)
+            value = GetDoubleClickTime();
+        else if (!SystemParametersInfoA(get, 0, &value, 0))
+            return 1;
+        Print(static_cast<long>(value));
+        return 0;
+    }
+    if (verb == "set" && argc == 5) {
+        const UINT value = static_cast<UINT>(std::strtoul(argv[4], nullptr, 0));
+        // The mouse speed travels as the pointer argument; Wine 8 reads it
+        // from the first argument instead, so the driver passes it in both.
+        const BOOL ok = set == SPI_SETMOUSESPEED
+                            ? SystemParametersInfoA(set, value, reinterpret_cast<void*>(static_cast<UINT_PTR>(value)),
+                                                    SPIF_UPDATEINIFILE)
+                            : SystemParametersInfoA(set, value, nullptr, SPIF_UPDATEINIFILE);
+        return ok ? 0 : 1;
+    }
+    return 2;
+}
+
+// An absolute move to a pixel of the primary screen: the normalised
+// coordinate is rounded up so that scaling it back gives the pixel.
+INPUT MouseTo(int x, int y) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((x * 65536LL + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((y * 65536LL + height - 1) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+void SendMouse(INPUT input) { SendInput(1, &input, sizeof input); }
+
+// As a hand would: press, pause, move in small steps, pause, release.
+void Drag(POINT from, POINT to) {
+    SendMouse(MouseTo(from.x, from.y));
+    Sleep(150);
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendMouse(press);
+    Sleep(200);
+    constexpr int kSteps = 12;
+    for (int i = 1; i <= kSteps; ++i) {
+        SendMouse(MouseTo(from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps));
+        Sleep(40);
+    }
+    Sleep(200);
+    INPUT release{};
+    release.type = INPUT_MOUSE;
+    release.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendMouse(release);
+    Sleep(200);
+}
+
+// FNV-1a over the screen's pixels in the rectangle.
+unsigned long long ScreenHash(const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return 0;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    unsigned long long hash = 1469598103934665603ULL;
+    const auto* p = static_cast<const unsigned char*>(bits);
+    for (long i = 0; p && i < 4L * w * h; ++i) hash = (hash ^ p[i]) * 1099511628211ULL;
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return hash;
+}
+
+// Commands of the side panels; -1 when command is not one of them.
+int PanelCommand(int argc, char** argv) {
+    const std::string command = argv[1];
+    if (command == "spi") return SettingCommand(argc, argv);
+    if (command == "drag" && argc == 6) {
+        Drag({std::atoi(argv[2]), std::atoi(argv[3])}, {std::atoi(argv[4]), std::atoi(argv[5])});
+        return 0;
+    }
+    if (command == "pointer" && argc == 4) {
+        SendMouse(MouseTo(std::atoi(argv[2]), std::atoi(argv[3])));
+        Sleep(100);
+        return 0;
+    }
+    if (command == "hook-area" && argc == 2) {
+        HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "GamingMouseHookDataArea");
+        if (!mapping) return 1;
+        const auto* area = static_cast<const unsigned char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+        if (!area) {
+            CloseHandle(mapping);
+            return 1;
+        }
+        unsigned long long panel = 0;
+        std::memcpy(&panel, area + 16, sizeof panel);
+        std::printf("panel %llx drag %d\n", panel, area[24]);
+        UnmapViewOfFile(area);
+        CloseHandle(mapping);
+        return 0;
+    }
+    if (argc < 3 || argv[2][0] != '@') return -1;
+    HWND window = FindBySpec(argv[2]);
+    if (command == "hash" && (argc == 3 || argc == 4) && window) {
+        HWND target = argc == 4 ? GetDlgItem(window, std::atoi(argv[3])) : window;
+        if (!target) return 1;
+        RECT r{};
+        GetWindowRect(target, &r);
+        std::printf("%016llx\n", ScreenHash(r));
+        return 0;
+    }
+    if (command == "slide" && argc == 7 && window) {
+        HWND panel = FindBySpec(argv[4]);
+        HWND control = panel ? GetDlgItem(panel, std::atoi(argv[5])) : nullptr;
+        if (!control) return 1;
+        const int id = std::atoi(argv[3]);
+        const DWORD start = GetTickCount();
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+        int pictures = 0;
+        unsigned long long last = 0;
+        bool shown = false;
+        // Polled more often than the frames change, to count them.
+        while (!(shown = IsWindowVisible(control) != FALSE) && GetTickCount() - start < std::strtoul(argv[6], nullptr, 0)) {
+            if (IsWindowVisible(panel)) {
+                RECT r{};
+                GetWindowRect(panel, &r);
+                const unsigned long long hash = ScreenHash(r);
+                if (hash != last) ++pictures;
+                last = hash;
+            }
+            Sleep(5);
+        }
+        std::printf("%lu %d\n", static_cast<unsigned long>(GetTickCount() - start), pictures);
+        return shown ? 0 : 1;
+    }
+    return -1;
+}
+// ---- end of side panels ----------------------------------------------------
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string command = argv[1];
+    if (const int result = PanelCommand(argc, argv); result >= 0) return result;  // side panels
     if (argc >= 3 && (argv[2][0] == '@' || command == "skinned-box")) {
         const int result = WindowCommand(argc, argv);
         if (result >= 0) return result;

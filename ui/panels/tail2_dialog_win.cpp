@@ -1,0 +1,151 @@
+#include "ui/panels/tail2_dialog_win.h"
+
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+
+#include "app/resource.h"
+#include "device/device_globals.h"
+#include "profile_store/record/profile_record.h"
+#include "ui/panels/panel_skin_win.h"
+
+namespace {
+
+// Colour values as the system writes them (0x00BBGGRR).
+constexpr COLORREF kWindowKey = 0x7FFF00;
+constexpr COLORREF kButtonKey = 0x80FF00;
+constexpr COLORREF kGreen = 0x00FF00;
+
+// The four controls the open panel shows.
+constexpr int kBarControls[] = {IDC_RIGHT_DBLCLICK_SHORTER, IDC_RIGHT_DBLCLICK_LONGER, IDC_RIGHT_WHEEL_MORE,
+                                IDC_RIGHT_WHEEL_FEWER};
+
+std::string FrameFile(const char* pattern, int frame) {
+    char name[96];
+    std::snprintf(name, sizeof name, pattern, frame);
+    return name;
+}
+
+void SetBarImages(CButtonST& bar, const char* hotPattern, const char* normalPattern, int frame) {
+    panel_skin::SetImages(bar, FrameFile(hotPattern, frame).c_str(), FrameFile(normalPattern, frame).c_str(),
+                          kButtonKey);
+}
+
+}  // namespace
+
+CTail2Dialog::CTail2Dialog(panels::DesktopSettings& settings)
+    : SlidingPanel(IDD_RIGHT_PANEL, "\\right\\right_a\\right_a%04d.bmp", panels::kRightPanelLastFrame, kSlideTimer,
+                   settings) {}
+
+BOOL CTail2Dialog::OnInitDialog() {
+    SetUpWindow(kWindowKey);
+    HWND dialog = hwnd();
+    HFONT font = DialogFont(15);
+    HBITMAP background = ShownFrame();
+    using panel_skin::AttachButton;
+    using panel_skin::kWhite;
+    using panel_skin::SetCaption;
+    using panel_skin::SetImages;
+
+    AttachButton(wheelMore_, dialog, IDC_RIGHT_WHEEL_MORE, font, kWhite, background);
+    AttachButton(wheelFewer_, dialog, IDC_RIGHT_WHEEL_FEWER, font, kWhite, background);
+    AttachButton(doubleClickShorter_, dialog, IDC_RIGHT_DBLCLICK_SHORTER, font, kWhite, background);
+    AttachButton(doubleClickLonger_, dialog, IDC_RIGHT_DBLCLICK_LONGER, font, kWhite, background);
+    SetImages(wheelFewer_, "\\right\\bar01_02\\right_b_03_0001.bmp", "\\right\\bar01_02\\right_b_01_0001.bmp",
+              kButtonKey);
+    SetImages(doubleClickLonger_, "\\right\\bar02_02\\right_c_03_0001.bmp", "\\right\\bar02_02\\right_c_01_0001.bmp",
+              kButtonKey);
+    SetCaption(dialog, IDC_RIGHT_WHEEL_FEWER, "Str_Speed");
+    SetCaption(dialog, IDC_RIGHT_DBLCLICK_LONGER, "Str_ClickSpeed");
+    panel_skin::FitImageAndCaption(wheelFewer_, font);
+    panel_skin::FitImageAndCaption(doubleClickLonger_, font);
+    panel_skin::MoveControl(dialog, IDC_RIGHT_WHEEL_MORE, {14, 216});
+    panel_skin::MoveControl(dialog, IDC_RIGHT_WHEEL_FEWER, {14, 262});
+    panel_skin::MoveControl(dialog, IDC_RIGHT_DBLCLICK_SHORTER, {102, 146});
+    panel_skin::MoveControl(dialog, IDC_RIGHT_DBLCLICK_LONGER, {102, 200});
+    // The two bars get their images and captions from the system's values.
+    Refresh();
+
+    // Controls the panel holds but never shows.
+    AttachButton(sensitivityLower_, dialog, IDC_RIGHT_SENSITIVE_LOWER, font, kWhite, background);
+    AttachButton(sensitivityRaise_, dialog, IDC_RIGHT_SENSITIVE_RAISE, font, kWhite, background);
+    SetImages(sensitivityLower_, "\\right\\bar03_01\\right_d_02_0003.bmp", "\\right\\bar03_01\\right_d_01_0003.bmp",
+              kButtonKey);
+    SetCaption(dialog, IDC_RIGHT_SENSITIVE_LOWER, "Str_Sensitive");
+    SetCaption(dialog, IDC_RIGHT_SENSITIVE_RAISE, "Str_Option");
+    SetCaption(dialog, IDC_RIGHT_SCROLL_ON, "Str_On", "  ");
+    SetCaption(dialog, IDC_RIGHT_SENSITIVE_ON, "Str_On", "  ");
+    SetCaption(dialog, IDC_RIGHT_SHOW_ON_SCREEN, "Str_ShowOnScreen");
+    panel_skin::AttachText(scrollLabel_, dialog, IDC_RIGHT_SCROLL_LABEL, font, kGreen, background);
+    panel_skin::AttachText(sensitiveLabel_, dialog, IDC_RIGHT_SENSITIVE_LABEL, font, kGreen, background);
+    SetCaption(dialog, IDC_RIGHT_SCROLL_LABEL, "Str_UniversalScroll");
+    SetCaption(dialog, IDC_RIGHT_SENSITIVE_LABEL, "Str_DynamicSensitive");
+
+    StowControls();
+    return TRUE;
+}
+
+void CTail2Dialog::Refresh() {
+    ShowWheelBar(settings().WheelScrollLines());
+    ShowDoubleClickBar(settings().DoubleClickTime());
+    panel_skin::SetCaption(hwnd(), IDC_RIGHT_WHEEL_FEWER, "Str_Speed");
+    panel_skin::SetCaption(hwnd(), IDC_RIGHT_DBLCLICK_LONGER, "Str_ClickSpeed");
+    Repaint();
+}
+
+void CTail2Dialog::ShowWheelBar(std::uint32_t lines) {
+    SetBarImages(wheelMore_, "\\right\\bar01_01\\right_b_02_%04d.bmp", "\\right\\bar01_01\\right_b_01_%04d.bmp",
+                 panels::WheelFrame(lines));
+    panel_skin::SetCaption(hwnd(), IDC_RIGHT_WHEEL_MORE, "Str_Scroll");
+    panel_skin::FitImageAndCaption(wheelMore_, DialogFont(15));
+    wheelMore_.Invalidate();
+}
+
+void CTail2Dialog::ShowDoubleClickBar(std::uint32_t ms) {
+    SetBarImages(doubleClickShorter_, "\\right\\bar02_01\\right_c_02_%04d.bmp", "\\right\\bar02_01\\right_c_01_%04d.bmp",
+                 panels::DoubleClickFrame(ms));
+    panel_skin::SetCaption(hwnd(), IDC_RIGHT_DBLCLICK_SHORTER, "Str_Double");
+    panel_skin::FitImageAndCaption(doubleClickShorter_, DialogFont(15));
+    doubleClickShorter_.Invalidate();
+}
+
+void CTail2Dialog::StepSensitivity(panels::Step step) {
+    unsigned char& rate = g_WorkRecord.data()[record::kXYSensitiveRate];
+    rate = static_cast<unsigned char>(panels::SensitiveRateAfter(rate, step));
+}
+
+bool CTail2Dialog::OnCommand(int id, int code) {
+    switch (id) {
+    case IDC_RIGHT_WHEEL_MORE: ShowWheelBar(panels::StepWheelLines(settings(), panels::Step::Up)); return true;
+    case IDC_RIGHT_WHEEL_FEWER: ShowWheelBar(panels::StepWheelLines(settings(), panels::Step::Down)); return true;
+    case IDC_RIGHT_DBLCLICK_SHORTER:
+        ShowDoubleClickBar(panels::StepDoubleClickTime(settings(), panels::Step::Down));
+        return true;
+    case IDC_RIGHT_DBLCLICK_LONGER:
+        ShowDoubleClickBar(panels::StepDoubleClickTime(settings(), panels::Step::Up));
+        return true;
+    case IDC_RIGHT_SENSITIVE_LOWER: StepSensitivity(panels::Step::Down); return true;
+    case IDC_RIGHT_SENSITIVE_RAISE: StepSensitivity(panels::Step::Up); return true;
+    case IDC_RIGHT_SCROLL_ON:
+    case IDC_RIGHT_SENSITIVE_ON:
+    case IDC_RIGHT_SHOW_ON_SCREEN: return true;  // they do nothing
+    default: return SlidingPanel::OnCommand(id, code);
+    }
+}
+
+void CTail2Dialog::StowControls() {
+    for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ShowWindow(child, SW_HIDE);
+}
+
+void CTail2Dialog::OnSlidOut() {
+    Refresh();
+    for (int id : kBarControls) ShowWindow(Item(id), SW_SHOWNA);
+}
+
+void CTail2Dialog::OnBackgroundChanged(HBITMAP background) {
+    for (CSkinControl* control : std::initializer_list<CSkinControl*>{
+             &wheelMore_, &wheelFewer_, &doubleClickShorter_, &doubleClickLonger_, &sensitivityLower_,
+             &sensitivityRaise_, &scrollLabel_, &sensitiveLabel_})
+        control->SetBk(background);
+}
