@@ -251,6 +251,27 @@ TEST_F(MainWindow, CloseWithAChangeAsksAndNoQuitsWithoutWriting) {
     EXPECT_EQ(ReadText(WorkingFile()), working);
 }
 
+// The toggles slide the panels out beside the main window and back.
+TEST_F(MainWindow, TogglesSlideBothPanelsOutAndBack) {
+    Start();
+    int left = 0, top = 0;
+    std::sscanf(DriverOut(std::string("rect ") + kMain).c_str(), "%d %d", &left, &top);
+    // Each slide ends when the panel shows its controls.
+    EXPECT_EQ(Driver(std::string("slide ") + kMain + " 1076 @1096 1096" + kWait).code, 0) << "right panel";
+    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1076"), "1");
+    EXPECT_EQ(DriverOut("rect @1096").rfind(std::to_string(left + 380) + " " + std::to_string(top + 220) + " ", 0), 0u);
+    EXPECT_EQ(Driver(std::string("slide ") + kMain + " 1077 @1227 1227" + kWait).code, 0) << "left panel";
+    EXPECT_EQ(DriverOut("rect @1227").rfind(std::to_string(left - 115) + " " + std::to_string(top + 50) + " ", 0), 0u);
+    Screenshot("panels-beside-main.png");
+
+    Command(kMain, 1076);
+    Command(kMain, 1077);
+    EXPECT_EQ(Driver("wait @1096 hidden" + kWait).code, 0);
+    EXPECT_EQ(Driver("wait @1227 hidden" + kWait).code, 0);
+    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1077"), "0");
+    Quit();
+}
+
 // Yes to the question, but the mouse refuses the write: the failure is
 // shown and the window stays, so the change is not lost.
 TEST_F(MainWindow, CloseWithAFailedWriteStaysOpen) {

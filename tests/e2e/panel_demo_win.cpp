@@ -137,7 +137,6 @@ int main() {
         return 105;
     g_pRightPanel = right;
     g_pLeftPanel = left;
-    g_pMainDlg = main;
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -154,7 +153,6 @@ int main() {
     delete main;
     delete left;
     delete right;
-    g_pMainDlg = nullptr;
     g_pLeftPanel = g_pRightPanel = nullptr;
 
     UnmapViewOfFile(g_pHookArea);
