@@ -49,6 +49,18 @@
 //                                                  window PANEL until its control CONTROL
 //                                                  shows: prints the milliseconds taken and
 //                                                  how many different pictures PANEL showed)
+//
+// Typing and list boxes (the configuration files dialog):
+//   korelle-driver set-text WIN ID TEXT            (sets the control's text, as typing does)
+//   korelle-driver field-text WIN ID               (prints an edit control's text: "text"
+//                                                  reads only the window caption of another
+//                                                  process's window)
+//   korelle-driver list-items WIN ID               (prints each item of a list box on a line)
+//   korelle-driver select WIN ID INDEX             (selects a list item as a click does: the
+//                                                  selection, then LBN_SELCHANGE sent to the window)
+//   korelle-driver top-index WIN ID                (prints the list box's top item)
+//   korelle-driver key WIN ID VK                   (posts a key press and release to the
+//                                                  control, or to the window for ID 0)
 #include <windows.h>
 #include <psapi.h>
 
@@ -143,6 +155,57 @@ void ClickAt(POINT at, int times) {
     }
 }
 
+// ---- typing and list boxes (the configuration files dialog) ----
+
+// -1 when command is not one of them.
+int TextAndListCommand(const std::string& command, int argc, char** argv, HWND window) {
+    HWND control = argc >= 4 ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (command == "set-text" && argc == 5 && control)
+        return SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+    if (command == "field-text" && argc == 4 && control) {
+        wchar_t wide[512] = L"";
+        SendMessageW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(wide));
+        char text[1024] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        std::printf("%s\n", text);
+        return 0;
+    }
+    if (command == "list-items" && argc == 4 && control) {
+        // Wide calls: the ANSI item texts of another process's list box do not
+        // come back whole under Wine.
+        const int count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            wchar_t wide[512] = L"";
+            if (SendMessageW(control, LB_GETTEXTLEN, i, 0) < 512)
+                SendMessageW(control, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+            char text[1024] = "";
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+            std::printf("%s\n", text);
+        }
+        return 0;
+    }
+    if (command == "select" && argc == 5 && control) {
+        if (SendMessageA(control, LB_SETCURSEL, std::atoi(argv[4]), 0) == LB_ERR) return 1;
+        // Sent, not posted: the selection's effect is there when the command ends.
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(control));
+        return 0;
+    }
+    if (command == "top-index" && argc == 4 && control) {
+        Print(static_cast<long>(SendMessageA(control, LB_GETTOPINDEX, 0, 0)));
+        return 0;
+    }
+    if (command == "key" && argc == 5) {
+        HWND target = std::atoi(argv[3]) == 0 ? window : control;
+        const WPARAM vk = std::strtoul(argv[4], nullptr, 0);
+        if (!target) return 1;
+        return PostMessageA(target, WM_KEYDOWN, vk, 1) && PostMessageA(target, WM_KEYUP, vk, 0xC0000001) ? 0 : 1;
+    }
+    return -1;
+}
+
+// ---- end of typing and list boxes ----
+
 // Commands on the program's own windows; -1 when command is not one of them.
 int WindowCommand(int argc, char** argv) {
     const std::string command = argv[1];
@@ -181,6 +244,7 @@ int WindowCommand(int argc, char** argv) {
         std::fprintf(stderr, "no window %s\n", argv[2]);
         return 1;
     }
+    if (const int typed = TextAndListCommand(command, argc, argv, window); typed >= 0) return typed;
     HWND control = argc >= 4 ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
     if (command == "text" && argc == 4 && control) {
         std::printf("%s\n", TextOf(control).c_str());

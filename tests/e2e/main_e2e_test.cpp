@@ -251,6 +251,31 @@ TEST_F(MainWindow, CloseWithAChangeAsksAndNoQuitsWithoutWriting) {
     EXPECT_EQ(ReadText(WorkingFile()), working);
 }
 
+// The defaults from the advanced settings are an unapplied change of the
+// edited settings: the mouse keeps its own until Apply, Abandon restores.
+TEST_F(MainWindow, ResetToDefaultIsAnUnappliedChange) {
+    Start();
+    Choose(3, 1073);
+    EXPECT_TRUE(WaitFor([&] { return LabelText(3) == "RIGHT BUTTON"; }));
+    const std::string working = ReadText(WorkingFile());
+    Command(kMain, 1171);
+    ASSERT_TRUE(WaitFor([&] { return ReadText(WorkingFile()) != working; })) << "Apply saved nothing";
+    const std::string mouse = ShowMouse();
+
+    Command(kMain, 1108);
+    ASSERT_EQ(Driver("wait @1109 shown" + kWait).code, 0) << "no advanced settings";
+    Screenshot("advanced-over-main.png");
+    Command("@1109", 1111);  // reset to default
+    EXPECT_TRUE(WaitFor([&] { return LabelText(3) == "BUTTON 4"; }));
+    Command("@1109", 1003);
+    EXPECT_EQ(Driver("wait @1109 gone" + kWait).code, 0);
+    EXPECT_EQ(ShowMouse(), mouse);
+
+    Command(kMain, 1004);
+    EXPECT_TRUE(WaitFor([&] { return LabelText(3) == "RIGHT BUTTON"; }));
+    Quit();
+}
+
 // The toggles slide the panels out beside the main window and back.
 TEST_F(MainWindow, TogglesSlideBothPanelsOutAndBack) {
     Start();

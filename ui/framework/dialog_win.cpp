@@ -95,6 +95,10 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (msg != WM_INITDIALOG && OnMessage(msg, wParam, lParam, result)) {
+        // These few answer through the dialog procedure's own return value.
+        if ((msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) || msg == WM_COMPAREITEM ||
+            msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM || msg == WM_QUERYDRAGICON)
+            return static_cast<INT_PTR>(result);
         SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
         return TRUE;
     }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/adv_setting_win.h"
 #include "app/app_globals_win.h"
 #include "app/resource.h"
 #include "device/device_globals.h"
@@ -410,6 +411,14 @@ bool CKorelleDlg::OnCommand(int id, int code) {
         char address[512] = "";
         GetPrivateProfileStringA("SystemInfo.Desc", "WebSite", "", address, sizeof address, g_szSetupIni);
         if (address[0]) ShellExecuteA(hwnd(), "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+        return true;
+    }
+    case IDC_MAIN_ADVANCED: {
+        CAdvSetting advanced([this] {
+            RefreshView();
+            RefreshOpenPanels();
+        });
+        advanced.DoModal(hwnd());
         return true;
     }
     case IDC_MAIN_LEFT_TOGGLE: TogglePanel(false); return true;

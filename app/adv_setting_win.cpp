@@ -1,0 +1,108 @@
+#include "app/adv_setting_win.h"
+
+#include "app/app_globals_win.h"
+#include "app/config_skin_win.h"
+#include "app/file_dialog_win.h"
+#include "app/resource.h"
+#include "device/device_globals.h"
+#include "profile_store/profiles/vantor.h"
+#include "ui/main/message_dialog_win.h"
+
+using namespace config_skin;
+
+CAdvSetting::CAdvSetting(std::function<void()> refreshViews)
+    : Dialog(IDD_ADVANCED_SETTINGS), refreshViews_(std::move(refreshViews)) {}
+
+BOOL CAdvSetting::OnInitDialog() {
+    SetBackground(SkinFile("\\Setting\\setting_bg.bmp"));
+    MakeLayered(kKey);
+    const SIZE size = BackgroundSize();
+
+    // The title is centred over the dialog's width left of the close button.
+    HWND title = Item(IDC_ADV_TITLE);
+    SetWindowLongPtrA(title, GWL_STYLE, (GetWindowLongPtrA(title, GWL_STYLE) & ~SS_TYPEMASK) | SS_CENTER);
+    SkinText(title_, *this, IDC_ADV_TITLE, Text("Str_AdvancedConfig"), kWhite);
+    Place(*this, IDC_ADV_TITLE, 0, 22, size.cx - 60);
+
+    SkinButton(close_, *this, IDC_ADV_CLOSE, "\\Setting\\setting_01_04.bmp", "\\Setting\\setting_02_04.bmp", "");
+    Place(*this, IDC_ADV_CLOSE, 354, 21);
+
+    // The four actions: an image with its caption after it, as wide as the dialog.
+    struct Row {
+        CButtonST& button;
+        int id;
+        const char* normal;
+        const char* hot;
+        const char* key;
+        int y;
+    };
+    const Row rows[] = {
+        {load_, IDC_ADV_LOAD, "\\Setting\\setting_01_08.bmp", "\\Setting\\setting_02_08.bmp", "Str_LoadConfig", 47},
+        {save_, IDC_ADV_SAVE, "\\Setting\\setting_01_10.bmp", "\\Setting\\setting_02_10.bmp", "Str_SaveConfig", 75},
+        {reset_, IDC_ADV_RESET, "\\Setting\\setting_01_14.bmp", "\\Setting\\setting_02_14.bmp", "Str_ResetDefault",
+         104},
+        {firmware_, IDC_ADV_FIRMWARE, "\\Setting\\setting_01_16.bmp", "\\Setting\\setting_02_16.bmp",
+         "Str_UpdateFirmware", 131},
+    };
+    for (const Row& row : rows) {
+        SkinButton(row.button, *this, row.id, row.normal, row.hot, Text(row.key));
+        RECT r{};
+        GetWindowRect(Item(row.id), &r);
+        Place(*this, row.id, 39, row.y, size.cx, r.bottom - r.top);
+    }
+
+    // The OK plate carries its caption.
+    SkinButton(ok_, *this, IDC_ADV_OK, "\\Setting\\setting_01_20.bmp", "\\Setting\\setting_02_20.bmp", Text("Str_OK"),
+               CButtonST::ALIGN_OVERLAY);
+    Place(*this, IDC_ADV_OK, 171, 176);
+
+    RECT owner{};
+    if (HWND o = GetWindow(hwnd(), GW_OWNER)) GetWindowRect(o, &owner);
+    SetWindowPos(hwnd(), nullptr, owner.left + 70, owner.top + 60, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+bool CAdvSetting::OnCommand(int id, int code) {
+    switch (id) {
+    case IDC_ADV_LOAD:
+    case IDC_ADV_SAVE: {
+        CMyFileDialog files(id == IDC_ADV_LOAD ? config_files::Mode::Load : config_files::Mode::Save, refreshViews_);
+        files.DoModal(hwnd());
+        return true;
+    }
+    case IDC_ADV_RESET:
+        ResetToDefault();
+        return true;
+    case IDC_ADV_FIRMWARE: {
+        const std::string text = Text("Str_CannotUpgrade");
+        ShowMessage(hwnd(), CMessageDialog::kOk, text.c_str());
+        return true;
+    }
+    case IDC_ADV_CLOSE:
+    case IDC_ADV_OK:
+    case IDOK:  // Enter
+        End(IDOK);
+        return true;
+    default:
+        return Dialog::OnCommand(id, code);
+    }
+}
+
+// The factory profiles become changes that the main window applies or
+// abandons: neither the mouse nor g_SavedRecord is touched. A defaults file
+// that cannot be read leaves the edited settings as they were, and says so.
+void CAdvSetting::ResetToDefault() {
+    Vantor* profiles = g_pDevice ? g_pDevice->pProfile : nullptr;
+    if (profiles) {
+        ProfileRecord defaults = g_WorkRecord;
+        char file[] = "__default.xml";
+        if (profiles->LoadVantorProfile(defaults.data(), reinterpret_cast<unsigned char*>(file))) {
+            ApplyButtonMap(defaults.data());
+            g_WorkRecord = defaults;
+        } else {
+            const std::string text = Text("Str_LoadConfigErr");
+            ShowMessage(hwnd(), CMessageDialog::kOk, text.c_str());
+        }
+    }
+    if (refreshViews_) refreshViews_();
+}
