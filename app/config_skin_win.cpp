@@ -1,52 +1,24 @@
 #include "app/config_skin_win.h"
 
-#include "app/app_globals_win.h"
-#include "profile_store/strings/xml_rw.h"
+#include "ui/main/skin_win.h"
 
 namespace config_skin {
 
-std::string Text(const char* key) {
-    char text[kResourceStringMax];
-    LookUpText(key, text, sizeof text);
-    return text;
-}
+std::string Text(const char* key) { return skin::Text(key); }
 
 void SkinButton(CButtonST& button, Dialog& dialog, int id, const char* normal, const char* hot,
                 const std::string& caption, int align) {
-    button.SubclassDlgItem(id, dialog.hwnd());
-    HBITMAP hotImage = hot ? LoadBitmapFile(SkinFile(hot)) : nullptr;
-    HBITMAP normalImage = normal ? LoadBitmapFile(SkinFile(normal)) : nullptr;
-    if (hotImage) {
-        button.SetBitmaps(hotImage, kKey, normalImage, kKey);
-        button.SizeToContent();
-    }
-    if (hotImage) DeleteObject(hotImage);  // the button keeps copies
-    if (normalImage) DeleteObject(normalImage);
+    skin::Button(button, dialog.hwnd(), id, {hot, normal, kKey, kWhite, kWhite}, caption.c_str(), dialog.DialogFont(15),
+                 dialog.Background());
     button.SetAlign(align, false);
-    button.SetColor(CButtonST::COLOR_FG_HOT, kWhite, false);
-    button.SetColor(CButtonST::COLOR_FG_NORMAL, kWhite, false);
-    SetWindowTextA(dialog.Item(id), caption.c_str());
-    button.SetFont(dialog.DialogFont(15), false);
-    button.DrawTransparent();
-    button.SetBk(dialog.Background());
 }
 
 void SkinText(CStaticST& text, Dialog& dialog, int id, const std::string& caption, COLORREF colour) {
-    text.SubclassDlgItem(id, dialog.hwnd());
-    text.SetText(caption.c_str());
-    text.SetTextColor(colour, false);
-    text.SetFont(dialog.DialogFont(15), false);
-    text.DrawTransparent();
-    text.SetBk(dialog.Background());
+    skin::Label(text, dialog.hwnd(), id, caption.c_str(), colour, dialog.DialogFont(15), dialog.Background());
 }
 
 void Place(Dialog& dialog, int id, int x, int y, int width, int height) {
-    HWND control = dialog.Item(id);
-    RECT r{};
-    GetWindowRect(control, &r);
-    if (width < 1) width = r.right - r.left;
-    if (height < 1) height = r.bottom - r.top;
-    SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    skin::Place(dialog.hwnd(), id, x, y, width < 1 ? -1 : width, height < 1 ? -1 : height);
 }
 
 }  // namespace config_skin

@@ -10,12 +10,13 @@
 #include "ui/controls/button_st_win.h"
 #include "ui/controls/static_st_win.h"
 #include "ui/framework/dialog_win.h"
+#include "ui/main/skin_win.h"
 
 namespace config_skin {
 
-inline constexpr COLORREF kKey = RGB(0x80, 0x80, 0x80);
-inline constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
-inline constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
+using skin::kKey;
+using skin::kSilver;
+using skin::kWhite;
 
 // The string table's text for key.
 std::string Text(const char* key);

@@ -5,6 +5,7 @@
 
 #include "app/app_globals_win.h"
 #include "ui/framework/dialog_win.h"
+#include "ui/main/skin_win.h"
 
 namespace panel_skin {
 
@@ -26,17 +27,11 @@ void SetImages(CButtonST& button, const char* hotFile, const char* normalFile, C
 }
 
 void AttachText(CStaticST& text, HWND dialog, int id, HFONT font, COLORREF colour, HBITMAP background) {
-    text.SubclassDlgItem(id, dialog);
-    text.SetTextColor(colour, false);
-    text.SetFont(font, false);
-    text.DrawTransparent();
-    text.SetBk(background);
+    skin::Label(text, dialog, id, nullptr, colour, font, background);
 }
 
 void SetCaption(HWND dialog, int id, const char* key, const char* prefix) {
-    char text[128];
-    LookUpText(key, text, sizeof text);
-    SetWindowTextA(GetDlgItem(dialog, id), (std::string(prefix) + text).c_str());
+    SetWindowTextA(GetDlgItem(dialog, id), (std::string(prefix) + skin::Text(key)).c_str());
 }
 
 void FitImageAndCaption(CButtonST& button, HFONT font) {
