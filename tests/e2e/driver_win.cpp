@@ -8,12 +8,9 @@
 //   korelle-driver message-box CAPTION TIMEOUT_MS  (prints the text, presses OK)
 //   korelle-driver quit TIMEOUT_MS                 (ends the running program)
 //   korelle-driver press CLASS TITLE ID TIMEOUT_MS (posts the command ID to the window)
-//   korelle-driver launch-stats EXE TIMEOUT_MS [IDLE_MS]
-//                                                 (starts EXE in the current folder, prints
+//   korelle-driver launch-stats EXE TIMEOUT_MS     (starts EXE in the current folder, prints
 //                                                  the time to its first visible window and
-//                                                  its peak working set, and with IDLE_MS
-//                                                  its CPU use over that time while left
-//                                                  alone, then ends it)
+//                                                  its peak working set, then ends it)
 // CLASS or TITLE "-" matches any.
 //
 // The program's own windows are dialogs without titles; WIN names one by a
@@ -519,7 +516,7 @@ int main(int argc, char** argv) {
         if (!Poll(std::atoi(argv[5]), [&] { return (window = FindWindowA(Arg(argv[2]), Arg(argv[3]))); })) return 1;
         return PostMessageA(window, WM_COMMAND, std::atoi(argv[4]), 0) ? 0 : 1;
     }
-    if (command == "launch-stats" && (argc == 4 || argc == 5)) {
+    if (command == "launch-stats" && argc == 4) {
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
@@ -549,19 +546,6 @@ int main(int argc, char** argv) {
         });
         QueryPerformanceCounter(&t1);
         Sleep(1000);  // settle, then read the peak
-        double idlePercent = -1;
-        if (shown && argc == 5) {
-            auto cpu100ns = [&] {
-                FILETIME created, exited, kernel, user;
-                GetProcessTimes(pi.hProcess, &created, &exited, &kernel, &user);
-                auto value = [](FILETIME f) { return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
-                return value(kernel) + value(user);
-            };
-            const ULONGLONG before = cpu100ns();
-            const DWORD idleMs = static_cast<DWORD>(std::atoi(argv[4]));
-            Sleep(idleMs);
-            idlePercent = static_cast<double>(cpu100ns() - before) / 100.0 / idleMs;  // 100 ns units to % of one core
-        }
         PROCESS_MEMORY_COUNTERS memory{};
         memory.cb = sizeof memory;
         GetProcessMemoryInfo(pi.hProcess, &memory, sizeof memory);
@@ -569,7 +553,6 @@ int main(int argc, char** argv) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
         if (!shown) return 1;
-        if (idlePercent >= 0) std::printf("idle-cpu-percent %.2f ", idlePercent);
         std::printf("first-window-ms %.1f peak-working-set-kb %lu\n",
                     1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(frequency.QuadPart),
                     static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024));
