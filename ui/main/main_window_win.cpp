@@ -112,13 +112,20 @@ namespace {
 int g_nLogoTick = 0;  // process-wide frame counter, 0..65
 }
 
+CLogoButtonST::~CLogoButtonST() {
+    for (HBITMAP frame : frames_)
+        if (frame) DeleteObject(frame);
+}
+
 void CLogoButtonST::ShowFrame(int frame) {
-    char name[64];
-    std::snprintf(name, sizeof name, "\\Logo\\ball%04d.bmp", frame);
-    HBITMAP image = LoadBitmapFile(SkinFile(name));
-    SetBitmaps(image, skin::kKey7F, image, skin::kKey7F);
-    if (image) DeleteObject(image);
-    Invalidate();
+    if (frame == shown_) return;
+    if (!frames_[frame]) {
+        char name[64];
+        std::snprintf(name, sizeof name, "\\Logo\\ball%04d.bmp", frame);
+        frames_[frame] = LoadBitmapFile(SkinFile(name));
+    }
+    SetBitmaps(frames_[frame], skin::kKey7F);  // the one image for both states
+    shown_ = frame;
 }
 
 void CLogoButtonST::StartAnimation() {

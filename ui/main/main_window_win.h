@@ -49,6 +49,7 @@ private:
 class CLogoButtonST : public CButtonST {
 public:
     static constexpr UINT_PTR kTimer = 256;
+    ~CLogoButtonST() override;
     void StartAnimation();
 
 protected:
@@ -56,6 +57,11 @@ protected:
 
 private:
     void ShowFrame(int frame);
+
+    // Each frame's bitmap, loaded when first shown and kept: the animation
+    // runs for as long as the program does.
+    HBITMAP frames_[mainwin::kLogoCycle] = {};
+    int shown_ = -1;
 };
 
 class CKorelleDlg : public Dialog {
