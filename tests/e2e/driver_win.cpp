@@ -21,7 +21,9 @@
 //   korelle-driver check WIN ID                    (prints 1 when checked, else 0)
 //   korelle-driver visible WIN ID                  (prints 1 when visible, else 0)
 //   korelle-driver enabled WIN                     (prints 1 when enabled, else 0)
-//   korelle-driver command WIN ID TIMEOUT_MS       (posts BN_CLICKED of control ID)
+//   korelle-driver command WIN ID TIMEOUT_MS       (sends BN_CLICKED of control ID; returns when
+//                                                  it is handled, or after 500 ms when it
+//                                                  opened a modal window)
 //   korelle-driver post WIN MSG WPARAM LPARAM      (posts any message)
 //   korelle-driver click WIN ID [double]           (real pointer clicks on the control's middle)
 //   korelle-driver point WIN ID                    (moves the pointer onto the control's middle)
@@ -65,6 +67,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -225,17 +228,23 @@ int WindowCommand(int argc, char** argv) {
         std::printf("%s\n", TextOf(GetDlgItem(window, 1126)).c_str());
         std::fflush(stdout);
         const int answer = std::atoi(argv[3]);
-        return PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
-                            reinterpret_cast<LPARAM>(GetDlgItem(window, answer)))
-                   ? 0
-                   : 1;
+        if (!PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(GetDlgItem(window, answer))))
+            return 1;
+        // Answered: it goes, so a next box is not taken for this one.
+        return Poll(std::atoi(argv[2]), [&] { return !IsWindow(window) || !IsWindowVisible(window); }) ? 0 : 1;
     }
     if (command == "command" && argc == 5) {
         const int id = std::atoi(argv[3]);
         if (!Poll(std::atoi(argv[4]), [&] { return (window = FindBySpec(argv[2])) != nullptr; })) return 1;
-        return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)))
-                   ? 0
-                   : 1;
+        // Sent, so that what the command changes is done when the driver
+        // answers; a command that opens a modal window is left running after
+        // a short wait.
+        DWORD_PTR ignored = 0;
+        if (SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                                reinterpret_cast<LPARAM>(GetDlgItem(window, id)), SMTO_NORMAL, 500, &ignored))
+            return 0;
+        return IsWindow(window) ? 0 : 1;
     }
     if (!window) {
         std::fprintf(stderr, "no window %s\n", argv[2]);
@@ -480,7 +489,62 @@ int PanelCommand(int argc, char** argv) {
 
 }  // namespace
 
+// Splits a command line into words as a shell does for quotes: '...' is
+// literal, "..." keeps blanks, a backslash outside single quotes takes the
+// next character as it is.
+static std::vector<std::string> Words(const char* line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    char quote = 0;
+    for (const char* p = line; *p && *p != '\n' && *p != '\r'; ++p) {
+        const char c = *p;
+        if (quote == '\'') {
+            if (c == '\'') quote = 0; else word += c;
+        } else if (c == '\\' && p[1]) {
+            word += *++p;
+            inWord = true;
+        } else if (quote == '"') {
+            if (c == '"') quote = 0; else word += c;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+            inWord = true;
+        } else if (c == ' ' || c == '\t') {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+static int RunCommand(int argc, char** argv);
+
+// "serve": one command per line on standard input, as shell words; after
+// each, its output and then a line of the record separator (0x1E) and the
+// command's exit code. Saves starting a Windows process per command.
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "serve") == 0) {
+        static char line[16384];
+        while (std::fgets(line, sizeof line, stdin)) {
+            std::vector<std::string> words = Words(line);
+            std::vector<char*> args = {argv[0]};
+            for (std::string& w : words) args.push_back(w.data());
+            args.push_back(nullptr);
+            const int code = words.empty() ? 2 : RunCommand(static_cast<int>(args.size()) - 1, args.data());
+            std::printf("\x1e %d\n", code);
+            std::fflush(stdout);
+        }
+        return 0;
+    }
+    return RunCommand(argc, argv);
+}
+
+static int RunCommand(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string command = argv[1];
     if (const int result = PanelCommand(argc, argv); result >= 0) return result;  // side panels

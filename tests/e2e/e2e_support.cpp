@@ -97,9 +97,88 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
 
 fs::path WindowsBuildFile(const std::string& relative) { return fs::path(Env("KORELLE_WINDOWS_BUILD")) / relative; }
 
+namespace {
+
+// One driver process for the whole test run ("korelle-driver serve"): a
+// command per line in, its output and a line "\x1e CODE" out.
+class DriverServer {
+public:
+    ~DriverServer() { Stop(); }
+
+    bool Run(const std::string& args, DriverResult& result) {
+        if (!to_ && !Start()) return false;
+        if (std::fprintf(to_, "%s\n", args.c_str()) < 0 || std::fflush(to_) != 0) return Restart();
+        std::string out;
+        char buffer[4096];
+        while (std::fgets(buffer, sizeof buffer, from_)) {
+            std::string line = buffer;
+            while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+            if (!line.empty() && line[0] == '\x1e') {
+                result.code = std::atoi(line.c_str() + 1);
+                result.out = out;
+                while (!result.out.empty() && result.out.back() == '\n') result.out.pop_back();
+                return true;
+            }
+            out += line + "\n";
+        }
+        return Restart();  // the server ended: the caller runs the command on its own
+    }
+
+private:
+    bool Start() {
+        signal(SIGPIPE, SIG_IGN);  // a server that ended shows as a failed write, not a signal
+        int in[2], out[2];
+        if (pipe(in) != 0) return false;
+        if (pipe(out) != 0) {
+            close(in[0]);
+            close(in[1]);
+            return false;
+        }
+        const std::string driver = WindowsBuildFile("tests/e2e/korelle-driver.exe").string();
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(in[0], 0);
+            dup2(out[1], 1);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 2);
+            close(in[1]);
+            close(out[0]);
+            execl(kWineRun.c_str(), kWineRun.c_str(), driver.c_str(), "serve", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        to_ = fdopen(in[1], "w");
+        from_ = fdopen(out[0], "r");
+        return pid_ > 0 && to_ && from_;
+    }
+    bool Restart() {
+        Stop();
+        return false;
+    }
+    void Stop() {
+        if (to_) std::fclose(to_);
+        if (from_) std::fclose(from_);
+        to_ = from_ = nullptr;
+        if (pid_ > 0 && WaitExit(pid_, 5000) == -1) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        pid_ = -1;
+    }
+
+    pid_t pid_ = -1;
+    FILE* to_ = nullptr;
+    FILE* from_ = nullptr;
+};
+
+}  // namespace
+
 DriverResult Driver(const std::string& args) {
-    const fs::path driver = WindowsBuildFile("tests/e2e/korelle-driver.exe");
+    static DriverServer server;
     DriverResult result{};
+    if (server.Run(args, result)) return result;
+    const fs::path driver = WindowsBuildFile("tests/e2e/korelle-driver.exe");
     result.out = Capture(Quote(kWineRun.string()) + " " + Quote(driver.string()) + " " + args + " 2>/dev/null",
                          result.code);
     return result;
