@@ -39,6 +39,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -212,8 +213,93 @@ int WindowCommand(int argc, char** argv) {
 
 }  // namespace
 
+// ---- Keyboard input, list boxes and clicks inside a control (macro editor) ----
+//
+//   korelle-driver type STEP...           real key input through SendInput, so that
+//                                         low-level keyboard hooks see it: dVK presses
+//                                         and uVK releases the key VK (hex), wMS waits
+//                                         MS milliseconds; e.g. "d41 w300 u41"
+//   korelle-driver list WIN ID            (prints the number of lines of a list
+//                                         box, then every line)
+//   korelle-driver click-at WIN ID X Y    (a real click at X, Y of the control)
+
+namespace {
+
+bool ExtendedKey(WORD vk) {
+    switch (vk) {
+    case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME: case VK_LEFT: case VK_UP: case VK_RIGHT:
+    case VK_DOWN: case VK_INSERT: case VK_DELETE: case VK_RCONTROL: case VK_RMENU: case VK_DIVIDE:
+    case VK_NUMLOCK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int TypeKeys(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i) {
+        const char kind = argv[i][0];
+        const unsigned long value = std::strtoul(argv[i] + 1, nullptr, kind == 'w' ? 10 : 16);
+        if (kind == 'w') {
+            Sleep(value);
+            continue;
+        }
+        if ((kind != 'd' && kind != 'u') || value == 0 || value > 0xFE) return 2;
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(value);
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(value), MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = (kind == 'u' ? KEYEVENTF_KEYUP : 0) | (ExtendedKey(input.ki.wVk) ? KEYEVENTF_EXTENDEDKEY : 0);
+        if (SendInput(1, &input, sizeof(INPUT)) != 1) return 1;
+    }
+    return 0;
+}
+
+// Commands of this block; -1 when the command is none of them.
+int InputCommand(int argc, char** argv) {
+    const std::string command = argv[1];
+    if (command == "type") return TypeKeys(argc, argv);
+    if (argc < 4 || argv[2][0] != '@' || (command != "list" && command != "click-at")) return -1;
+    HWND window = FindBySpec(argv[2]);
+    HWND control = window ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (!control) {
+        std::fprintf(stderr, "no control %s %s\n", argv[2], argv[3]);
+        return 1;
+    }
+    if (command == "list" && argc == 4) {
+        // Asked in wide characters: across processes the narrow reply
+        // arrives in wide characters anyway.
+        const int count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
+        std::printf("%d\n", count);
+        for (int i = 0; i < count; ++i) {
+            const LRESULT n = SendMessageW(control, LB_GETTEXTLEN, i, 0);
+            if (n < 0 || n > 4096) return 1;
+            std::vector<wchar_t> text(static_cast<size_t>(n) + 1, L'\0');
+            const LRESULT got = SendMessageW(control, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            std::string line(2 * text.size(), '\0');
+            const int bytes = got > 0 && got <= n ? WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(got),
+                                                                        line.data(), static_cast<int>(line.size()),
+                                                                        nullptr, nullptr)
+                                                  : 0;
+            std::printf("%.*s\n", bytes, line.c_str());
+        }
+        std::fflush(stdout);
+        return 0;
+    }
+    if (command == "click-at" && argc == 6) {
+        POINT at{std::atoi(argv[4]), std::atoi(argv[5])};
+        ClientToScreen(control, &at);
+        ClickAt(at, 1);
+        return 0;
+    }
+    return 2;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
+    if (const int result = InputCommand(argc, argv); result >= 0) return result;
     const std::string command = argv[1];
     if (argc >= 3 && (argv[2][0] == '@' || command == "skinned-box")) {
         const int result = WindowCommand(argc, argv);
