@@ -413,7 +413,13 @@ TEST_F(MacroWindows, RecordViewListsTheShippedDefaultsAsTextAndHex) {
             EXPECT_EQ(hex[at + 1], Hex2(button.index));
             EXPECT_EQ(hex[at + 2], Hex2(button.function));
             EXPECT_EQ(hex[at + 3], Hex2(button.parameter));
-            if (button.keys.empty()) EXPECT_EQ(hex[at + 5], "00  00       (key:0)");
+            std::istringstream pairs(button.keys);
+            for (int k = 0; k < 16; ++k) {
+                std::string pair;
+                if (!(pairs >> pair)) pair = "00:00";
+                EXPECT_EQ(hex[at + 5 + k], pair.substr(0, 2) + "  " + pair.substr(3, 2) + "       (key:" +
+                                               std::to_string(k) + ")");
+            }
             at += 22;
         }
         at += 6;
