@@ -34,7 +34,8 @@ constexpr const char* kDelayDialog = "@1183";  // the minutes slider
 constexpr const char* kKeyView = "@1186";
 constexpr const char* kRecordView = "@1002";  // its TEXT button
 
-constexpr int kRemain = 1070, kRecord = 1174, kApply = 1171, kCancel = 1004, kView = 1190;
+constexpr int kRemain = 1070, kRecord = 1174, kApply = 1171, kCancel = 1004, kView = 1190, kContinue = 1176,
+              kToggle = 1177;
 constexpr int kSecondsSlider = 1065, kHundredthsSlider = 1066, kSecondsValue = 1185;
 constexpr int kMenuMacro = 1080, kMenuSingle = 1081;
 
@@ -289,6 +290,19 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
     EXPECT_TRUE(WaitFor([&] { return Text(kDelayDialog, kSecondsValue) == afterUp; }))
         << Text(kDelayDialog, kSecondsValue);
     EXPECT_EQ(Remain(), remainBefore);
+    // A key label slides the dialog away.
+    Command(kEditor, macro::kLabelIds[4]);
+    EXPECT_EQ(Driver(std::string("wait ") + kDelayDialog + " hidden" + kWait).code, 0);
+
+    // Continue, then Toggle: the boxes exclude each other; Toggle is stored.
+    auto checks = [&] {
+        return DriverOut(std::string("check ") + kEditor + Id(kContinue)) +
+               DriverOut(std::string("check ") + kEditor + Id(kToggle));
+    };
+    Command(kEditor, kContinue);
+    EXPECT_TRUE(WaitFor([&] { return checks() == "10"; }));
+    Command(kEditor, kToggle);
+    EXPECT_TRUE(WaitFor([&] { return checks() == "01"; }));
 
     Command(kEditor, kApply);
     EXPECT_TRUE(Gone(kEditor));
@@ -302,7 +316,7 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
     const std::string keys = KeysText({macro::StepForKey('A', true, d1Edited), macro::StepForKey('A', false, d2),
                                        macro::StepForKey('B', true, d3 + 10), macro::StepForKey('B', false, 20)},
                                       used);
-    const MouseButton expected{5, 0x09, static_cast<unsigned>(2 * used), keys};
+    const MouseButton expected{5, 0x29, static_cast<unsigned>(2 * used), keys};  // MACRO, toggle click
     EXPECT_TRUE(WaitFor([&] {
         return ParseMouse(ShowMouse())[0].buttons[5] == expected && FileButton(ReadWorking(), 0, 5) == expected;
     })) << ShowMouse();
