@@ -21,9 +21,8 @@
 //   korelle-driver check WIN ID                    (prints 1 when checked, else 0)
 //   korelle-driver visible WIN ID                  (prints 1 when visible, else 0)
 //   korelle-driver enabled WIN                     (prints 1 when enabled, else 0)
-//   korelle-driver command WIN ID TIMEOUT_MS       (sends BN_CLICKED of control ID; returns when
-//                                                  it is handled, or after 500 ms when it
-//                                                  opened a modal window)
+//   korelle-driver command WIN ID TIMEOUT_MS       (posts BN_CLICKED of control ID; what it
+//                                                  changes may come after the driver returns)
 //   korelle-driver post WIN MSG WPARAM LPARAM      (posts any message)
 //   korelle-driver click WIN ID [double]           (real pointer clicks on the control's middle)
 //   korelle-driver point WIN ID                    (moves the pointer onto the control's middle)
@@ -237,14 +236,11 @@ int WindowCommand(int argc, char** argv) {
     if (command == "command" && argc == 5) {
         const int id = std::atoi(argv[3]);
         if (!Poll(std::atoi(argv[4]), [&] { return (window = FindBySpec(argv[2])) != nullptr; })) return 1;
-        // Sent, so that what the command changes is done when the driver
-        // answers; a command that opens a modal window is left running after
-        // a short wait.
-        DWORD_PTR ignored = 0;
-        if (SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                                reinterpret_cast<LPARAM>(GetDlgItem(window, id)), SMTO_NORMAL, 500, &ignored))
-            return 0;
-        return IsWindow(window) ? 0 : 1;
+        // Posted, as a click is: a modal loop that the command ends (or
+        // opens) runs on as it would for the user.
+        return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)))
+                   ? 0
+                   : 1;
     }
     if (!window) {
         std::fprintf(stderr, "no window %s\n", argv[2]);
@@ -489,6 +485,90 @@ int PanelCommand(int argc, char** argv) {
 
 }  // namespace
 
+// ---- Keyboard input, list boxes and clicks inside a control (macro editor) ----
+//
+//   korelle-driver type STEP...           real key input through SendInput, so that
+//                                         low-level keyboard hooks see it: dVK presses
+//                                         and uVK releases the key VK (hex), wMS waits
+//                                         MS milliseconds; e.g. "d41 w300 u41"
+//   korelle-driver list WIN ID            (prints the number of lines of a list
+//                                         box, then every line)
+//   korelle-driver click-at WIN ID X Y    (a real click at X, Y of the control)
+
+namespace {
+
+bool ExtendedKey(WORD vk) {
+    switch (vk) {
+    case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME: case VK_LEFT: case VK_UP: case VK_RIGHT:
+    case VK_DOWN: case VK_INSERT: case VK_DELETE: case VK_RCONTROL: case VK_RMENU: case VK_DIVIDE:
+    case VK_NUMLOCK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int TypeKeys(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i) {
+        const char kind = argv[i][0];
+        const unsigned long value = std::strtoul(argv[i] + 1, nullptr, kind == 'w' ? 10 : 16);
+        if (kind == 'w') {
+            Sleep(value);
+            continue;
+        }
+        if ((kind != 'd' && kind != 'u') || value == 0 || value > 0xFE) return 2;
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(value);
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(static_cast<UINT>(value), MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = (kind == 'u' ? KEYEVENTF_KEYUP : 0) | (ExtendedKey(input.ki.wVk) ? KEYEVENTF_EXTENDEDKEY : 0);
+        if (SendInput(1, &input, sizeof(INPUT)) != 1) return 1;
+    }
+    return 0;
+}
+
+// Commands of this block; -1 when the command is none of them.
+int InputCommand(int argc, char** argv) {
+    const std::string command = argv[1];
+    if (command == "type") return TypeKeys(argc, argv);
+    if (argc < 4 || argv[2][0] != '@' || (command != "list" && command != "click-at")) return -1;
+    HWND window = FindBySpec(argv[2]);
+    HWND control = window ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (!control) {
+        std::fprintf(stderr, "no control %s %s\n", argv[2], argv[3]);
+        return 1;
+    }
+    if (command == "list" && argc == 4) {
+        // Asked in wide characters: across processes the narrow reply
+        // arrives in wide characters anyway.
+        const int count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
+        std::printf("%d\n", count);
+        for (int i = 0; i < count; ++i) {
+            const LRESULT n = SendMessageW(control, LB_GETTEXTLEN, i, 0);
+            if (n < 0 || n > 4096) return 1;
+            std::vector<wchar_t> text(static_cast<size_t>(n) + 1, L'\0');
+            const LRESULT got = SendMessageW(control, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            std::string line(2 * text.size(), '\0');
+            const int bytes = got > 0 && got <= n ? WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(got),
+                                                                        line.data(), static_cast<int>(line.size()),
+                                                                        nullptr, nullptr)
+                                                  : 0;
+            std::printf("%.*s\n", bytes, line.c_str());
+        }
+        std::fflush(stdout);
+        return 0;
+    }
+    if (command == "click-at" && argc == 6) {
+        POINT at{std::atoi(argv[4]), std::atoi(argv[5])};
+        ClientToScreen(control, &at);
+        ClickAt(at, 1);
+        return 0;
+    }
+    return 2;
+}
+
+}  // namespace
+
 // Splits a command line into words as a shell does for quotes: '...' is
 // literal, "..." keeps blanks, a backslash outside single quotes takes the
 // next character as it is.
@@ -546,6 +626,7 @@ int main(int argc, char** argv) {
 
 static int RunCommand(int argc, char** argv) {
     if (argc < 2) return 2;
+    if (const int result = InputCommand(argc, argv); result >= 0) return result;
     const std::string command = argv[1];
     if (const int result = PanelCommand(argc, argv); result >= 0) return result;  // side panels
     if (argc >= 3 && (argv[2][0] == '@' || command == "skinned-box")) {

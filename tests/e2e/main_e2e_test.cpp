@@ -108,10 +108,19 @@ protected:
     void Command(const char* window, int id) {
         DriverOut(std::string("command ") + window + " " + std::to_string(id) + kWait);
     }
+    // Clicks a label until the menu shows. Under Wine the first click on a
+    // freshly started program is now and then lost; a lost click is
+    // repeated, at most three times.
+    bool OpenMenu(int button) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ClickLabel(button);
+            if (Driver(std::string("wait ") + kMenu + " shown 5000").code == 0) return true;
+        }
+        return false;
+    }
     // Opens the menu on a label and chooses an item.
     void Choose(int button, int item) {
-        ClickLabel(button);
-        ASSERT_EQ(Driver(std::string("wait ") + kMenu + " shown" + kWait).code, 0) << "no menu";
+        ASSERT_TRUE(OpenMenu(button)) << "no menu";
         Command(kMenu, item);
     }
     bool MouseShows(const std::string& text) { return ShowMouse().find(text) != std::string::npos; }
@@ -126,8 +135,7 @@ TEST_F(MainWindow, LabelClicksShowAndHideTheMenuAndTheLastLeftClickIsKept) {
     EXPECT_EQ(LabelText(0), "CLICK");
     Screenshot("main-window.png");
 
-    ClickLabel(3);
-    ASSERT_EQ(Driver(std::string("wait ") + kMenu + " shown" + kWait).code, 0);
+    ASSERT_TRUE(OpenMenu(3));
     // The fade ends in colour-key transparency, fully opaque.
     EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("layered ") + kMenu) == "key 808080"; }));
     Screenshot("main-menu.png");
@@ -195,7 +203,7 @@ TEST_F(MainWindow, SwitchDpiOpensItsDialogAndARestartFindsTheMouseInStep) {
     EXPECT_EQ(DriverOut(std::string("text ") + kDpiDialog + " 1211"), "2");
     Screenshot("dpi-dialog.png");
     Command(kDpiDialog, 1209);  // up
-    EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " 1209"), "1");
+    EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("check ") + kDpiDialog + " 1209") == "1"; }));
     Command(kDpiDialog, 1220);
     EXPECT_EQ(Driver(std::string("wait ") + kDpiDialog + " gone" + kWait).code, 0);
     Command(kMain, 1171);

@@ -267,7 +267,8 @@ TEST_F(Panels, KorelleCreatesBothPanelsHiddenAndNamesTheLeftOneInTheHookArea) {
     const pid_t pid = Run();
     EXPECT_EQ(Driver(std::string("wait ") + kRight + " hidden" + kWait).code, 0);
     EXPECT_EQ(Driver(std::string("wait ") + kLeft + " hidden" + kWait).code, 0);
-    EXPECT_TRUE(DragFlagClear()) << DriverOut("hook-area");
+    // The left panel names itself while it initialises.
+    EXPECT_TRUE(WaitFor([&] { return DragFlagClear(); })) << DriverOut("hook-area");
     EXPECT_EQ(Driver("quit" + kWait).code, 0);
     EXPECT_EQ(WaitExit(pid, kTimeoutMs), 0);
 }

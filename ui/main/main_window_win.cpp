@@ -13,6 +13,9 @@
 #include "device/device_globals.h"
 #include "profile_store/profiles/vantor.h"
 #include "ui/framework/side_panel_win.h"
+#include "ui/macro/debug_dialogs_win.h"
+#include "ui/macro/key_dialog_win.h"
+#include "ui/macro/tm_dialog_win.h"
 #include "ui/main/detail_dialogs_win.h"
 #include "ui/main/device_seams_win.h"
 #include "ui/main/menu_dialog_win.h"
@@ -320,8 +323,24 @@ void CKorelleDlg::OpenDetail(int button) {
     } else if (code == mainwin::kSelectProfile) {
         CProfileDialog dialog;
         dialog.DoModal(hwnd());
+    } else if (code == mainwin::kMacro || code == mainwin::kSingle) {
+        if (keyDialog_) return;  // one editor at a time
+        // The delay dialog first, owned by this window; the editor is owned
+        // by the delay dialog and starts with no delay selected.
+        if (!tmDialog_) {
+            tmDialog_ = std::make_unique<CTmDialog>();
+            if (!tmDialog_->CreateModeless(hwnd())) tmDialog_.reset();
+        }
+        RECT r{};
+        GetWindowRect(hwnd(), &r);
+        const macro::EditorMode mode = code == mainwin::kMacro ? macro::EditorMode::Macro : macro::EditorMode::SingleKey;
+        keyDialog_ = std::make_unique<CKeyDialog>(
+            mode, POINT{r.left + CKeyDialog::kOpenOffsetX, r.top + CKeyDialog::kOpenOffsetY}, tmDialog_.get());
+        if (!keyDialog_->CreateModeless(tmDialog_ ? tmDialog_->hwnd() : hwnd())) {
+            keyDialog_.reset();
+            tmDialog_.reset();
+        }
     }
-    // MACRO and SINGLE open the macro editor, which has its own windows.
 }
 
 void CKorelleDlg::Apply() {
@@ -351,7 +370,14 @@ void CKorelleDlg::OpenHelpFile(const char* relative) {
 }
 
 void CKorelleDlg::About() {
-    if (g_bDebug) return;  // the record view comes with the diagnostic windows
+    if (g_bDebug) {
+        // The record view, with the button blocks in file order.
+        ProfileRecord record = g_WorkRecord;
+        RevertButtonMap(record.data());
+        CDebugDlg view(record);
+        view.DoModal(hwnd());
+        return;
+    }
     int hardware = 0, firmware = 0;
     WithDeviceLink(hwnd(), [&](DeviceLink& link) { return link.QueryDeviceInfo(hardware, firmware); });
     unsigned char info[4 * kProductInfoField] = {};
@@ -449,6 +475,8 @@ void CKorelleDlg::FollowMove(int x, int y) {
     if (g_bRightPanelOpen && g_pRightPanel) PostMoveTo(g_pRightPanel->hwnd(), x + 400, y + 220);
     if (g_bLeftPanelOpen && g_pLeftPanel) PostMoveTo(g_pLeftPanel->hwnd(), x - 115, y + 50);
     if (menu_ && IsWindowVisible(menu_->hwnd())) PostMoveTo(menu_->hwnd(), x + 192, y + 80);
+    if (keyDialog_ && IsWindowVisible(keyDialog_->hwnd())) PostMoveTo(keyDialog_->hwnd(), x + 70, y + 50);
+    if (tmDialog_ && IsWindowVisible(tmDialog_->hwnd())) PostMoveTo(tmDialog_->hwnd(), x + 160, y + 300);
 }
 
 bool CKorelleDlg::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
@@ -467,6 +495,11 @@ bool CKorelleDlg::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
     switch (msg) {
     case MSG_SHOW_FUNCTION_DIALOG:
         OpenDetail(g_nSelButton);
+        return true;
+    case MSG_MACRO_EDITOR_CLOSED:
+        // The delay dialog first: the editor it owns goes down with it.
+        tmDialog_.reset();
+        keyDialog_.reset();
         return true;
     case WM_MOVE:
         FollowMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));

@@ -13,6 +13,8 @@
 #include "ui/main/main_model.h"
 
 class CMenuDialog;
+class CKeyDialog;
+class CTmDialog;
 
 // The program's own messages to the main window.
 inline constexpr UINT MSG_SHOW_FUNCTION_DIALOG = 1223;
@@ -106,6 +108,9 @@ private:
 
     mainwin::ClickDecision click_;
     std::unique_ptr<CMenuDialog> menu_;
+    // The macro editor and its delay dialog while the editor is open.
+    std::unique_ptr<CKeyDialog> keyDialog_;
+    std::unique_ptr<CTmDialog> tmDialog_;
     HICON icon_ = nullptr;
     bool started_ = false;  // the device context exists
     CButtonST close_, about_, help_, web_, leftToggle_, rightToggle_, apply_, abandon_, advanced_;

@@ -1,0 +1,52 @@
+// The two diagnostic views, both modal and read-only: CDebugDlg lists a
+// whole profile record as text or hex lines; CDebugMacroDlg lists the macro
+// editor's key buffer beside the stored key slots of the selected button.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "profile_store/record/profile_record.h"
+#include "ui/controls/button_st_win.h"
+#include "ui/controls/static_st_win.h"
+#include "ui/controls/transparent_list_box_win.h"
+#include "ui/framework/dialog_win.h"
+#include "ui/macro/macro_editor.h"
+
+// Replaces a list box's items with the lines and widens its horizontal
+// extent to the widest of them in the list's font.
+void FillListBox(HWND list, const std::vector<std::string>& lines);
+
+class CDebugDlg : public Dialog {
+public:
+    // The record in file order; the view keeps its own copy.
+    explicit CDebugDlg(const ProfileRecord& record);
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(int id, int code) override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    ProfileRecord record_;
+};
+
+class CDebugMacroDlg : public Dialog {
+public:
+    using Block = std::array<unsigned char, record::kButtonSize>;
+    // The editor's key buffer and the stored block of the selected button.
+    CDebugMacroDlg(const macro::MacroEditor& editor, const Block& stored);
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(int id, int code) override;
+
+private:
+    std::vector<std::string> bufferLines_, buttonLines_;
+    CStaticST bufferCaption_, buttonCaption_;
+    CTransparentListBox buffer_, button_;
+    CButtonST ok_;
+};

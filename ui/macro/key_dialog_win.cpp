@@ -1,0 +1,342 @@
+#include "ui/macro/key_dialog_win.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "app/app_globals_win.h"
+#include "app/hook_area.h"
+#include "app/resource.h"
+#include "device/device_globals.h"
+#include "ui/framework/side_panel_win.h"
+#include "ui/macro/debug_dialogs_win.h"
+#include "ui/macro/tm_dialog_win.h"
+#include "ui/main/main_window_win.h"
+#include "ui/main/skin_win.h"
+
+using namespace skin;
+
+namespace {
+
+constexpr COLORREF kLabelHot = RGB(0x00, 0xFF, 0xFF);  // 0xFFFF00
+constexpr COLORREF kLabelNormal = RGB(0x7A, 0x7A, 0x7A);
+
+constexpr char kRecordHot[] = "\\macro\\macro_02_15.bmp";
+constexpr char kRecordNormal[] = "\\macro\\macro_01_15.bmp";
+constexpr char kRecordBlinkOn[] = "\\macro\\macro_02_15_01.bmp";
+constexpr char kRecordBlinkOff[] = "\\macro\\macro_02_15_02.bmp";
+
+// Loads a hot and a normal skin file into a button (it keeps copies).
+void SetImages(CButtonST& button, const char* hot, const char* normal) {
+    HBITMAP h = LoadBitmapFile(SkinFile(hot));
+    HBITMAP n = LoadBitmapFile(SkinFile(normal));
+    button.SetBitmaps(h, kKey, n, kKey);
+    if (h) DeleteObject(h);
+    if (n) DeleteObject(n);
+}
+
+volatile hook_area::HookArea* Area() { return reinterpret_cast<volatile hook_area::HookArea*>(g_pHookArea); }
+
+// The button block the editor loads from and saves to.
+std::optional<macro::ButtonBlock> SelectedBlock() {
+    return macro::SelectedButton(g_WorkRecord.bytes, g_nCurProfile, g_nSelButton);
+}
+
+}  // namespace
+
+// ---- Record button ----
+
+void CRecordButtonST::StartBlinking() {
+    lit_ = true;
+    SetImages(*this, kRecordBlinkOn, kRecordNormal);
+    SetTimer(hwnd_, kBlinkTimer, kBlinkMs, nullptr);
+}
+
+void CRecordButtonST::OnBlinkTick() {
+    if (!GetCheck()) {
+        KillTimer(hwnd_, kBlinkTimer);
+        SetImages(*this, kRecordHot, kRecordNormal);
+        return;
+    }
+    lit_ = !lit_;
+    SetImages(*this, lit_ ? kRecordBlinkOn : kRecordBlinkOff, kRecordNormal);
+}
+
+LRESULT CRecordButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == kBlinkTimer) {
+        OnBlinkTick();
+        return 0;
+    }
+    if (message == WM_DESTROY) KillTimer(hwnd_, kBlinkTimer);
+    return CButtonST::WindowProc(message, wParam, lParam);
+}
+
+// ---- macro editor ----
+
+CKeyDialog::CKeyDialog(macro::EditorMode mode, POINT at, CTmDialog* delay)
+    : Dialog(IDD_MACRO_EDITOR), mode_(mode), at_(at), delay_(delay) {}
+
+CKeyDialog::~CKeyDialog() {
+    if (delay_) delay_->SetEditor(nullptr);
+    // Destroyed here, while the object is whole, so that OnDestroy runs.
+    if (hwnd()) DestroyWindow(hwnd());
+}
+
+BOOL CKeyDialog::OnInitDialog() {
+    MakeLayered(kKey);
+    SetBackgroundDrag(g_bDebug != 0);
+    SetFollowsMoves(true);
+    BuildSkin();
+
+    // Label widths and the line height in the editor's 13-high font.
+    HFONT font = DialogFont(13);
+    model_ = std::make_unique<macro::MacroEditor>(mode_, [font](const char* text) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        return macro::TextExtent{size.cx, size.cy};
+    });
+    if (auto block = SelectedBlock())
+        model_->Load(*block);
+    else
+        model_->Reset();
+    SyncChecks();
+    SyncView();
+
+    if (volatile hook_area::HookArea* area = Area())
+        area->EditorWindow = hook_area::StoredWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
+    if (delay_) delay_->SetEditor(this);
+    EnableOwners(false);
+    const SIZE size = BackgroundSize();
+    SetWindowPos(hwnd(), nullptr, at_.x, at_.y, size.cx, size.cy, SWP_NOZORDER);
+    return TRUE;
+}
+
+void CKeyDialog::BuildSkin() {
+    HWND dialog = hwnd();
+    HFONT font = DialogFont(13);
+    SetBackground(SkinFile("\\macro\\macro_bg.bmp"));
+    HBITMAP bg = Background();
+    const SIZE size = BackgroundSize();
+    const bool macroMode = mode_ == macro::EditorMode::Macro;
+
+    ButtonLook title{nullptr, nullptr, kKey, macroMode ? kWhite : kSilver, kSilver};
+    Button(title_, dialog, IDC_MACRO_TITLE, title, Text(macroMode ? "Str_MacroSetting" : "Str_SingleKeySetting").c_str(),
+           font, bg);
+    Place(dialog, IDC_MACRO_TITLE, 0, 10, size.cx);
+
+    // Image beside the text, in the template's size.
+    auto imageButton = [&](CButtonST& button, int id, const char* hot, const char* normal, const char* caption, int x,
+                           int y, int extraWidth) {
+        ButtonLook look{hot, normal};
+        look.sizeToImage = false;
+        Button(button, dialog, id, look, caption, font, bg);
+        RECT r{};
+        GetWindowRect(Item(id), &r);
+        Place(dialog, id, x, y, r.right - r.left + extraWidth);
+    };
+    imageButton(view_, IDC_MACRO_VIEW, "\\macro\\macro_02_24.bmp", "\\macro\\macro_01_24.bmp",
+                ("  " + Text("Str_View")).c_str(), 28, 76, 0);
+    imageButton(record_, IDC_MACRO_RECORD, kRecordHot, kRecordNormal, ("  " + Text("Str_Record")).c_str(), 28, 109, 0);
+    imageButton(continue_, IDC_MACRO_CONTINUE, "\\macro\\macro_02_10.bmp", "\\macro\\macro_01_10.bmp",
+                ("  " + Text("Str_ContinueClick")).c_str(), 280, 76, 50);
+    imageButton(toggle_, IDC_MACRO_TOGGLE, "\\macro\\macro_02_17.bmp", "\\macro\\macro_01_17.bmp",
+                ("  " + Text("Str_ToggleClick")).c_str(), 280, 109, 0);
+    imageButton(apply_, IDC_MACRO_APPLY, "\\macro\\macro_02_20.bmp", "\\macro\\macro_01_20.bmp",
+                ("    " + Text("Str_Apply")).c_str(), 280, 146, 0);
+    imageButton(cancel_, IDC_MACRO_CANCEL, "\\macro\\macro_02_23.bmp", "\\macro\\macro_01_23.bmp",
+                ("    " + Text("Str_Cancel")).c_str(), 280, 169, 0);
+
+    Label(remainCaption_, dialog, IDC_MACRO_REMAIN_CAPTION, Text("Str_Remain").c_str(), kWhite, font, bg);
+    Place(dialog, IDC_MACRO_REMAIN_CAPTION, 20, 149);
+    Label(remain_, dialog, IDC_MACRO_REMAIN, "32", kWhite, font, bg);
+    Place(dialog, IDC_MACRO_REMAIN, 99, 149);
+
+    const ButtonLook label{nullptr, nullptr, kKey, kLabelHot, kLabelNormal};
+    for (int slot = 0; slot < macro::kKeyBufferSize; ++slot) {
+        Button(labels_[slot], dialog, macro::kLabelIds[slot], label, "", font, bg);
+        ShowWindow(Item(macro::kLabelIds[slot]), SW_HIDE);
+    }
+}
+
+void CKeyDialog::SyncLabel(int slot) {
+    ShownLabel want;
+    if (slot < model_->CurKeyIndex()) {
+        const macro::KeyEvent& e = model_->KeyBuffer()[slot];
+        want.visible = true;
+        want.text = model_->LabelText(slot);
+        want.tooltip = model_->LabelTooltip(slot);
+        want.rect = {e.Left, e.Top, e.Right, e.Bottom};
+    }
+    ShownLabel& have = shown_[slot];
+    HWND label = Item(macro::kLabelIds[slot]);
+    if (!want.visible) {
+        if (have.visible) ShowWindow(label, SW_HIDE);
+        have = want;
+        return;
+    }
+    if (want.text != have.text || !have.visible) SetWindowTextA(label, want.text.c_str());
+    if (want.tooltip != have.tooltip) labels_[slot].SetTooltipText(want.tooltip.c_str());
+    if (!have.visible || !EqualRect(&want.rect, &have.rect)) {
+        // Above its siblings: a label may lie over the key strip's other controls.
+        SetWindowPos(label, HWND_TOP, want.rect.left, want.rect.top, want.rect.right - want.rect.left,
+                     want.rect.bottom - want.rect.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    }
+    have = want;
+}
+
+void CKeyDialog::SyncView() {
+    for (int slot = 0; slot < macro::kKeyBufferSize; ++slot) SyncLabel(slot);
+    remain_.SetText(model_->RemainText().c_str());
+}
+
+void CKeyDialog::SyncChecks() {
+    continue_.SetCheck(model_->ContinueChecked() ? BST_CHECKED : BST_UNCHECKED);
+    toggle_.SetCheck(model_->ToggleChecked() ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CKeyDialog::SetRecordingLook(bool recording) {
+    struct Look {
+        CButtonST& button;
+        const char* hot;
+        const char* normal;
+    };
+    const Look looks[] = {{view_, "\\macro\\macro_02_24.bmp", "\\macro\\macro_01_24.bmp"},
+                          {apply_, "\\macro\\macro_02_20.bmp", "\\macro\\macro_01_20.bmp"},
+                          {cancel_, "\\macro\\macro_02_23.bmp", "\\macro\\macro_01_23.bmp"},
+                          {continue_, "\\macro\\macro_02_10.bmp", "\\macro\\macro_01_10.bmp"},
+                          {toggle_, "\\macro\\macro_02_17.bmp", "\\macro\\macro_01_17.bmp"}};
+    for (const Look& l : looks) SetImages(l.button, recording ? l.normal : l.hot, l.normal);
+}
+
+void CKeyDialog::SetHookFields(bool editor, unsigned captureMode) {
+    volatile hook_area::HookArea* area = Area();
+    if (!area) return;
+    area->CaptureMode = static_cast<std::int32_t>(captureMode);
+    const std::uint64_t self = hook_area::StoredWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
+    if (editor)
+        area->EditorWindow = self;
+    else if (area->EditorWindow == self)
+        area->EditorWindow = 0;
+}
+
+void CKeyDialog::StartRecording() {
+    SetRecordingLook(true);
+    const bool selected = model_->StartRecording();  // clears the flags and the buffer
+    SyncChecks();
+    SyncView();
+    SetHookFields(true, model_->CaptureMode());
+    if (g_pfnInitKeyboard) g_pfnInitKeyboard();
+    if (delay_ && (selected || IsWindowVisible(delay_->hwnd()))) RequestDelayDialog(macro::DelayDialogRequest::Close);
+    record_.StartBlinking();
+    // The keys being recorded also reach this window: keep them off the
+    // buttons, where Space would click the focused one.
+    SetFocus(Item(IDC_MACRO_REMAIN_CAPTION));
+}
+
+void CKeyDialog::StopRecording() {
+    model_->StopRecording();  // adds the closing delay
+    SetHookFields(true, 0);
+    if (g_pfnUninitKeyboard) g_pfnUninitKeyboard();
+    SetRecordingLook(false);
+    SyncView();
+}
+
+void CKeyDialog::RequestDelayDialog(macro::DelayDialogRequest request) {
+    if (!delay_ || request == macro::DelayDialogRequest::None) return;
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    delay_->Request(request, {r.left + kDelayOffsetX, r.top + kDelayOffsetY});
+}
+
+macro::SliderChange CKeyDialog::MoveSlider(macro::Slider slider, int position) {
+    const macro::SliderChange change = model_->MoveSlider(slider, position);
+    if (change.outcome == macro::SliderChange::Accepted) {
+        remain_.SetText(model_->RemainText().c_str());
+        SyncLabel(model_->SelectedTimeIndex());  // its tooltip
+    }
+    return change;
+}
+
+void CKeyDialog::View() {
+    if (model_->Recording()) return;
+    CDebugMacroDlg::Block stored{};
+    if (auto block = SelectedBlock()) std::copy(block->begin(), block->end(), stored.begin());
+    CDebugMacroDlg view(*model_, stored);
+    view.DoModal(hwnd());
+}
+
+void CKeyDialog::Close(bool save) {
+    if (closing_ || model_->Recording()) return;
+    if (save) {
+        if (auto block = SelectedBlock()) model_->Save(*block);
+    }
+    closing_ = true;  // a second click before the main window destroys us does nothing
+    EnableOwners(true);
+    HWND main = g_pMainDlg ? g_pMainDlg->hwnd() : nullptr;
+    if (main)
+        PostMessageA(main, MSG_MACRO_EDITOR_CLOSED, 0, 0);
+    else
+        ShowWindow(hwnd(), SW_HIDE);
+}
+
+void CKeyDialog::EnableOwners(bool enable) {
+    if (enable != ownersDisabled_) return;  // already in that state
+    HWND windows[] = {g_pMainDlg ? g_pMainDlg->hwnd() : nullptr, g_pLeftPanel ? g_pLeftPanel->hwnd() : nullptr,
+                      g_pRightPanel ? g_pRightPanel->hwnd() : nullptr};
+    for (HWND w : windows)
+        if (w) EnableWindow(w, enable);
+    ownersDisabled_ = !enable;
+}
+
+bool CKeyDialog::OnCommand(int id, int code) {
+    if (!model_) return Dialog::OnCommand(id, code);
+    switch (id) {
+    case IDC_MACRO_RECORD: {
+        if (closing_) return true;
+        const bool checked = record_.GetCheck() != 0;
+        if (checked && !model_->Recording())
+            StartRecording();
+        else if (!checked && model_->Recording())
+            StopRecording();
+        return true;
+    }
+    case IDC_MACRO_CONTINUE:
+        model_->ClickContinue();
+        SyncChecks();  // while recording the boxes keep their state too
+        return true;
+    case IDC_MACRO_TOGGLE:
+        model_->ClickToggle();
+        SyncChecks();
+        return true;
+    case IDC_MACRO_APPLY: Close(true); return true;
+    case IDC_MACRO_CANCEL: Close(false); return true;
+    case IDC_MACRO_VIEW: View(); return true;
+    default: break;
+    }
+    const int slot = macro::LabelSlot(id);
+    if (slot < 0) return Dialog::OnCommand(id, code);
+    RequestDelayDialog(slot % 2 == 0 ? model_->ClickKeyLabel() : model_->ClickDelayLabel(slot));
+    return true;
+}
+
+bool CKeyDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (msg != hook_area::MSG_HOOK_KEY || !model_) return false;
+    const hook_area::KeyParam key = hook_area::UnpackKeyParam(static_cast<std::uint64_t>(lParam));
+    const int before = model_->CurKeyIndex();
+    result = model_->OnHookKey(static_cast<unsigned>(wParam), key.virtualKey, key.elapsedMs);
+    if (model_->CurKeyIndex() != before) SyncView();
+    return true;
+}
+
+void CKeyDialog::OnDestroy() {
+    if (model_ && model_->Recording()) {
+        model_->StopRecording();
+        if (g_pfnUninitKeyboard) g_pfnUninitKeyboard();
+    }
+    SetHookFields(false, 0);
+    EnableOwners(true);
+}

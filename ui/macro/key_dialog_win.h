@@ -1,0 +1,103 @@
+// CKeyDialog: the macro editor window. It records keystrokes that the hook
+// component reports while Record is checked, shows each event as a label
+// laid out by the MacroEditor model, lets the user pick a delay for the
+// delay dialog, and on Apply stores the macro in the selected button of the
+// working record. The main window creates it (owned by the delay dialog)
+// and destroys both when it posts MSG_MACRO_EDITOR_CLOSED.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "ui/controls/button_st_win.h"
+#include "ui/controls/static_st_win.h"
+#include "ui/framework/dialog_win.h"
+#include "ui/macro/macro_editor.h"
+
+class CTmDialog;
+
+// The Record check box: while checked it blinks between two images every
+// second; at the first tick after it was unchecked it stops and shows its
+// normal image again.
+class CRecordButtonST : public CButtonST {
+public:
+    static constexpr UINT_PTR kBlinkTimer = 272;
+    static constexpr UINT kBlinkMs = 1000;
+
+    void StartBlinking();
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnBlinkTick();
+
+    bool lit_ = false;
+};
+
+class CKeyDialog : public Dialog {
+public:
+    // Where the main window opens it: its left + 70, top + 55.
+    static constexpr int kOpenOffsetX = 70, kOpenOffsetY = 55;
+    // The delay dialog starts sliding at the editor's left + 80, top + 50.
+    static constexpr int kDelayOffsetX = 80, kDelayOffsetY = 50;
+
+    // mode: macro or single key; at: the screen point of its top-left
+    // corner; delay: the delay dialog it drives (none: delays cannot be
+    // edited).
+    CKeyDialog(macro::EditorMode mode, POINT at, CTmDialog* delay);
+    ~CKeyDialog() override;
+
+    // A slider of the delay dialog moved: applied to the selected delay,
+    // with the remain value and the label's tooltip brought up to date.
+    macro::SliderChange MoveSlider(macro::Slider slider, int position);
+    // The model, for the delay dialog and the key-buffer view; null before
+    // the window is initialised.
+    const macro::MacroEditor* Model() const { return model_.get(); }
+    // The delay dialog is going away.
+    void ForgetDelayDialog() { delay_ = nullptr; }
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(int id, int code) override;
+    void OnOK() override {}  // Enter neither applies nor closes
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnDestroy() override;
+
+private:
+    struct ShownLabel {
+        bool visible = false;
+        std::string text, tooltip;
+        RECT rect{};
+    };
+
+    void BuildSkin();
+    void SyncView();
+    void SyncLabel(int slot);
+    void SyncChecks();
+    void StartRecording();
+    void StopRecording();
+    // View, Apply, Cancel, Continue and Toggle lose (or get back) their hover image.
+    void SetRecordingLook(bool recording);
+    void RequestDelayDialog(macro::DelayDialogRequest request);
+    void View();
+    void Close(bool save);
+    void EnableOwners(bool enable);
+    void SetHookFields(bool editor, unsigned captureMode);
+
+    macro::EditorMode mode_;
+    POINT at_;
+    CTmDialog* delay_;
+    std::unique_ptr<macro::MacroEditor> model_;
+    bool closing_ = false;
+    bool ownersDisabled_ = false;
+
+    CButtonST title_, view_, continue_, toggle_, apply_, cancel_;
+    CRecordButtonST record_;
+    CStaticST remainCaption_, remain_;
+    std::array<CButtonST, macro::kKeyBufferSize> labels_;
+    std::array<ShownLabel, macro::kKeyBufferSize> shown_;
+};

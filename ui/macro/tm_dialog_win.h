@@ -1,0 +1,58 @@
+// CTmDialog: the delay dialog. Three vertical sliders edit the minutes,
+// seconds and hundredths of the delay event the macro editor selected; it
+// slides out beneath the editor and back by the DelaySlide rules. Every
+// slider move goes through the editor's model at once; a refused move puts
+// the slider back.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/controls/bitmap_slider_win.h"
+#include "ui/controls/static_st_win.h"
+#include "ui/framework/dialog_win.h"
+#include "ui/macro/delay_dialog.h"
+
+class CKeyDialog;
+
+class CTmDialog : public Dialog {
+public:
+    static constexpr UINT_PTR kSlideTimer = macro::DelaySlide::kTimerId;  // 263
+
+    CTmDialog();
+    ~CTmDialog() override;
+
+    // The editor whose selected delay the sliders edit; null when it goes.
+    void SetEditor(CKeyDialog* editor) { editor_ = editor; }
+    // What the editor asks after a label click or when a recording starts:
+    // open at the screen point start, close, or switch to the newly
+    // selected delay. Refreshes while a delay is selected, shows the dialog
+    // and starts the slide timer.
+    void Request(macro::DelayDialogRequest request, POINT start);
+    // Sliders and value texts from the selected delay; captions again.
+    void Refresh();
+    const macro::DelaySlide& Slide() const { return slide_; }
+
+protected:
+    BOOL OnInitDialog() override;
+    // Enter does nothing: the dialog lives as long as the editor.
+    void OnOK() override {}
+    void OnTimer(UINT_PTR id) override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void OnSliderNotice(int id, int position);
+    void ShowValue(const macro::DelayValue& value);
+    void Captions();
+    void LayOutValueRow(HFONT font);
+    CMySlider& SliderOf(macro::Slider s);
+    // A shown move goes directly below the editor in z-order, a hiding one
+    // after the owner.
+    void MoveShown(int left, int top);
+    void MoveHidden(int left, int top);
+
+    CKeyDialog* editor_ = nullptr;
+    macro::DelaySlide slide_;
+    CMySlider minutes_, seconds_, hundredths_;
+    CStaticST minCaption_, secCaption_, hundredthsCaption_, timeCaption_, minUnit_, secUnit_;
+    CStaticST minValue_, secValue_;
+};
