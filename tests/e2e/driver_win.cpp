@@ -21,6 +21,7 @@
 //   korelle-driver check WIN ID                    (prints 1 when checked, else 0)
 //   korelle-driver visible WIN ID                  (prints 1 when visible, else 0)
 //   korelle-driver enabled WIN                     (prints 1 when enabled, else 0)
+//   korelle-driver focus WIN ID TIMEOUT_MS         (waits until the control has the focus)
 //   korelle-driver command WIN ID TIMEOUT_MS       (posts BN_CLICKED of control ID; what it
 //                                                  changes may come after the driver returns)
 //   korelle-driver post WIN MSG WPARAM LPARAM      (posts any message)
@@ -259,6 +260,17 @@ int WindowCommand(int argc, char** argv) {
     if (command == "visible" && argc == 4 && control) {
         Print(IsWindowVisible(control) ? 1 : 0);
         return 0;
+    }
+    if (command == "focus" && argc == 5 && control) {
+        // The control has the keyboard focus of its thread.
+        const DWORD thread = GetWindowThreadProcessId(control, nullptr);
+        return Poll(std::atoi(argv[4]), [&] {
+                   GUITHREADINFO info{};
+                   info.cbSize = sizeof info;
+                   return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
+               })
+                   ? 0
+                   : 1;
     }
     if (command == "enabled" && argc == 3) {
         Print(IsWindowEnabled(window) ? 1 : 0);

@@ -252,4 +252,19 @@ void ProgramFolderTest::UseEmulatedMouse(const std::vector<std::string>& createA
     setenv("KORELLE_EMULATOR_STATE", WindowsPath(mouseState).c_str(), 1);
 }
 
+void KorelleTest::SetUp() {
+    ProgramFolderTest::SetUp();
+    UseEmulatedMouse();
+}
+
+void KorelleTest::Start() {
+    program = Run();
+    ASSERT_EQ(Driver("wait @1182 shown" + kWait).code, 0) << "no main window";
+}
+
+void KorelleTest::Quit() {
+    EXPECT_EQ(Driver("quit" + kWait).code, 0);
+    EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
+}
+
 }  // namespace e2e

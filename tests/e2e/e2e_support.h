@@ -76,4 +76,15 @@ protected:
     fs::path DeviceFolder() const { return folder / "Database" / "VID7a3d_PID006a"; }
 };
 
+// Korelle.exe on a factory-fresh emulated mouse: started until its main
+// window ("@1182", the logo) shows, and asked to quit.
+class KorelleTest : public ProgramFolderTest {
+protected:
+    pid_t program = 0;
+
+    void SetUp() override;
+    void Start();
+    void Quit();
+};
+
 }  // namespace e2e

@@ -133,22 +133,8 @@ unsigned DelayOfLine(const std::string& line) {
     return std::stoul(words[n - 3]) * 60000 + std::stoul(words[n - 2]) * 1000 + std::stoul(words[n - 1]);
 }
 
-class MacroWindows : public ProgramFolderTest {
+class MacroWindows : public KorelleTest {
 protected:
-    pid_t program = 0;
-
-    void SetUp() override {
-        ProgramFolderTest::SetUp();
-        UseEmulatedMouse();
-    }
-    void Start() {
-        program = Run();
-        ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kWait).code, 0) << "no main window";
-    }
-    void Quit() {
-        EXPECT_EQ(Driver("quit" + kWait).code, 0);
-        EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
-    }
     static std::string Id(int id) { return " " + std::to_string(id); }
     void Command(const char* window, int id) { DriverOut(std::string("command ") + window + Id(id) + kWait); }
     std::string Text(const char* window, int id) { return DriverOut(std::string("text ") + window + Id(id)); }
@@ -276,6 +262,7 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
 
     // Another delay label: the dialog closes and opens again with that delay.
     Command(kEditor, macro::kLabelIds[5]);
+    EXPECT_TRUE(WaitFor([&] { return !DelayDialogOpen(); })) << "the delay dialog did not slide in";
     EXPECT_TRUE(WaitFor([&] {
         return Text(kDelayDialog, kSecondsValue) == macro::SecondsText({0, 0, static_cast<int>(d3 / 10)}) &&
                DelayDialogOpen();
@@ -285,6 +272,7 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
     // put back (one hundredth more), not from the bottom (which would give 0.01).
     const int remainBefore = Remain();
     DriverOut(std::string("click-at ") + kDelayDialog + Id(kHundredthsSlider) + " 12 69");
+    DriverOut(std::string("focus ") + kDelayDialog + Id(kHundredthsSlider) + kWait);  // the click has arrived
     Type("d26 w50 u26");
     const std::string afterUp = macro::SecondsText({0, 0, static_cast<int>(d3 / 10) + 1});
     EXPECT_TRUE(WaitFor([&] { return Text(kDelayDialog, kSecondsValue) == afterUp; }))

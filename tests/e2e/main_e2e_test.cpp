@@ -75,18 +75,8 @@ std::vector<std::string> ChangedLines(const std::string& before, const std::stri
     return changed;
 }
 
-class MainWindow : public ProgramFolderTest {
+class MainWindow : public KorelleTest {
 protected:
-    pid_t program = 0;
-
-    void SetUp() override {
-        ProgramFolderTest::SetUp();
-        UseEmulatedMouse();
-    }
-    void Start() {
-        program = Run();
-        ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kWait).code, 0) << "no main window";
-    }
     fs::path TraceFile() const { return fs::path(mouseState.string() + ".trace"); }
     fs::path WorkingFile() const { return DeviceFolder() / "__working.xml"; }
     // The segments the program wrote ("segment-write") or asked for
@@ -124,10 +114,6 @@ protected:
         Command(kMenu, item);
     }
     bool MouseShows(const std::string& text) { return ShowMouse().find(text) != std::string::npos; }
-    void Quit() {
-        EXPECT_EQ(Driver("quit" + kWait).code, 0);
-        EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
-    }
 };
 
 TEST_F(MainWindow, LabelClicksShowAndHideTheMenuAndTheLastLeftClickIsKept) {
