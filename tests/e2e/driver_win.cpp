@@ -113,12 +113,12 @@ std::string MessageBoxText(HWND box) {
 
 // A top-level window holding a child with the control id of "@ID"; a
 // visible one first.
-HWND FindBySpec(const char* spec) {
-    if (spec[0] != '@') return nullptr;
+HWND FindByControl(const char* name) {
+    if (name[0] != '@') return nullptr;
     struct Search {
         int id;
         HWND visible, hidden;
-    } search{std::atoi(spec + 1), nullptr, nullptr};
+    } search{std::atoi(name + 1), nullptr, nullptr};
     EnumWindows(
         [](HWND w, LPARAM p) -> BOOL {
             auto* s = reinterpret_cast<Search*>(p);
@@ -210,11 +210,11 @@ int TextAndListCommand(const std::string& command, int argc, char** argv, HWND w
 int WindowCommand(int argc, char** argv) {
     const std::string command = argv[1];
     if (argc < 3) return -1;
-    HWND window = FindBySpec(argv[2]);
+    HWND window = FindByControl(argv[2]);
     if (command == "wait" && argc == 5) {
         const std::string state = argv[3];
         return Poll(std::atoi(argv[4]), [&] {
-                   window = FindBySpec(argv[2]);
+                   window = FindByControl(argv[2]);
                    if (state == "gone") return window == nullptr;
                    if (!window) return false;
                    return (IsWindowVisible(window) != FALSE) == (state == "shown");
@@ -223,7 +223,7 @@ int WindowCommand(int argc, char** argv) {
                    : 1;
     }
     if (command == "skinned-box" && argc == 4) {
-        if (!Poll(std::atoi(argv[2]), [&] { return (window = FindBySpec("@1126")) && IsWindowVisible(window); }))
+        if (!Poll(std::atoi(argv[2]), [&] { return (window = FindByControl("@1126")) && IsWindowVisible(window); }))
             return 1;
         std::printf("%s\n", TextOf(GetDlgItem(window, 1126)).c_str());
         std::fflush(stdout);
@@ -236,7 +236,7 @@ int WindowCommand(int argc, char** argv) {
     }
     if (command == "command" && argc == 5) {
         const int id = std::atoi(argv[3]);
-        if (!Poll(std::atoi(argv[4]), [&] { return (window = FindBySpec(argv[2])) != nullptr; })) return 1;
+        if (!Poll(std::atoi(argv[4]), [&] { return (window = FindByControl(argv[2])) != nullptr; })) return 1;
         // Posted, as a click is: a modal loop that the command ends (or
         // opens) runs on as it would for the user.
         return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)))
@@ -458,7 +458,7 @@ int PanelCommand(int argc, char** argv) {
         return 0;
     }
     if (argc < 3 || argv[2][0] != '@') return -1;
-    HWND window = FindBySpec(argv[2]);
+    HWND window = FindByControl(argv[2]);
     if (command == "hash" && (argc == 3 || argc == 4) && window) {
         HWND target = argc == 4 ? GetDlgItem(window, std::atoi(argv[3])) : window;
         if (!target) return 1;
@@ -468,7 +468,7 @@ int PanelCommand(int argc, char** argv) {
         return 0;
     }
     if (command == "slide" && argc == 7 && window) {
-        HWND panel = FindBySpec(argv[4]);
+        HWND panel = FindByControl(argv[4]);
         HWND control = panel ? GetDlgItem(panel, std::atoi(argv[5])) : nullptr;
         if (!control) return 1;
         const int id = std::atoi(argv[3]);
@@ -544,7 +544,7 @@ int InputCommand(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "type") return TypeKeys(argc, argv);
     if (argc < 4 || argv[2][0] != '@' || (command != "list" && command != "click-at")) return -1;
-    HWND window = FindBySpec(argv[2]);
+    HWND window = FindByControl(argv[2]);
     HWND control = window ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
     if (!control) {
         std::fprintf(stderr, "no control %s %s\n", argv[2], argv[3]);
