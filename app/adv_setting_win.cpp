@@ -94,12 +94,7 @@ bool CAdvSetting::OnCommand(int id, int code) {
 void CAdvSetting::ResetToDefault() {
     Vantor* profiles = g_pDevice ? g_pDevice->pProfile : nullptr;
     if (profiles) {
-        ProfileRecord defaults = g_WorkRecord;
-        char file[] = "__default.xml";
-        if (profiles->LoadVantorProfile(defaults.data(), reinterpret_cast<unsigned char*>(file))) {
-            ApplyButtonMap(defaults.data());
-            g_WorkRecord = defaults;
-        } else {
+        if (!LoadProfileFile(*profiles, g_WorkRecord, "__default.xml")) {
             const std::string text = Text("Str_LoadConfigErr");
             ShowMessage(hwnd(), CMessageDialog::kOk, text.c_str());
         }

@@ -181,17 +181,13 @@ void CMyFileDialog::OnOK() {
     }
 }
 
-// All or nothing: the file goes into a copy, which replaces the edited
-// settings only when it was read whole.
+// All or nothing, and whatever the file lacks keeps its value.
 void CMyFileDialog::Load(const std::string& file) {
     Vantor* profiles = Profiles();
-    ProfileRecord loaded = g_WorkRecord;
-    if (!profiles || !profiles->LoadVantorProfile(loaded.data(), FileName(file))) {
+    if (!profiles || !LoadProfileFile(*profiles, g_WorkRecord, file.c_str())) {
         Tell("Str_LoadConfigErr");
         return;
     }
-    ApplyButtonMap(loaded.data());
-    g_WorkRecord = loaded;
     if (refreshViews_) refreshViews_();
     End(IDOK);
 }

@@ -93,4 +93,10 @@ inline constexpr const char* kUiStringKeys[] = {
     "Str_InvalidName",
     "Str_LoadConfigErr",
     "Str_SaveConfigErr",
+    "Str_WorkingFileErr",
+    "Str_MouseCopySaved",
+    "Str_MouseCopyErr",
+    "Str_InvalidSettings",
+    "Str_ChangeKept",
+    "Str_MacroTooLong",
 };

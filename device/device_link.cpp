@@ -5,6 +5,7 @@
 #include <new>
 #include <thread>
 
+#include "device/record_copies.h"
 #include "profile_store/profiles/vantor.h"
 #include "profile_store/strings/xml_rw.h"
 
@@ -45,6 +46,19 @@ bool HeadersDiffer(const unsigned char* a, const unsigned char* b) {
 // The `FunExt` values the program's own dialogs write: DPI steps 0..3, one
 // step down (0x04) or up (0x08); profiles 0..4; and the two values the
 // device firmware knows besides.
+// A Dummy field as the files can carry it: printable ASCII text, ended by a
+// NUL within the field, zero after it. Anything else would not come back
+// the same from a profile file.
+bool DummyValid(const unsigned char* d) {
+    std::size_t n = 0;
+    for (; n < kDummySize && d[n] != 0; ++n)
+        if (d[n] < 0x20 || d[n] > 0x7E) return false;
+    if (n == kDummySize) return false;
+    for (; n < kDummySize; ++n)
+        if (d[n] != 0) return false;
+    return true;
+}
+
 bool FunExtValid(unsigned function, unsigned ext) {
     if (ext == 0x40 || ext == 0x80) return true;
     if (function == 7) return ext <= 3 || ext == 0x04 || ext == 0x08;
@@ -58,16 +72,22 @@ void RealSleeper::SleepMs(unsigned ms) { std::this_thread::sleep_for(std::chrono
 
 // ---- messages ----
 
-void DeviceLink::Message(const char* key) {
+std::string DeviceLink::Text(const char* key) const {
     char text[kResourceStringMax] = "";
     if (env_.strings) env_.strings->GetResourceString(key, text, sizeof text);
-    if (env_.messages) env_.messages->ShowOk(key, text);
+    return text;
+}
+
+void DeviceLink::Message(const char* key) {
+    if (env_.messages) env_.messages->ShowOk(key, Text(key).c_str());
+}
+
+void DeviceLink::Message(const char* key, const std::string& detail) {
+    if (env_.messages) env_.messages->ShowOk(key, WithDetail(Text(key), detail).c_str());
 }
 
 bool DeviceLink::Ask(const char* key) {
-    char text[kResourceStringMax] = "";
-    if (env_.strings) env_.strings->GetResourceString(key, text, sizeof text);
-    return env_.messages && env_.messages->AskYesNo(key, text) == 1;
+    return env_.messages && env_.messages->AskYesNo(key, Text(key).c_str()) == 1;
 }
 
 // ---- reports ----
@@ -173,12 +193,25 @@ DeviceContext* DeviceLink::CreateDeviceContext(Vantor* (*createProfile)(int vend
         DestroyDeviceContext(context);
         return nullptr;
     }
-    if (context->pProfile) {
-        context->pProfile->LoadVantorProfile(work.data(), Name("__working.xml"));
-        ApplyButtonMap(work.data());
+    // A lost or broken working file must not start the program from nothing
+    // (an all-zero record, which a rewrite would put on the mouse): the
+    // factory settings stand in for it, the mouse is compared with them, and
+    // the working file is written again.
+    bool workingLost = false;
+    if (context->pProfile && !LoadProfileFile(*context->pProfile, work, "__working.xml")) {
+        workingLost = true;
+        LoadProfileFile(*context->pProfile, work, "__default.xml");
+        Message("Str_WorkingFileErr");
     }
     *env_.saved = work;
+    const ProfileRecord started = work;
     ReadFromDevice(context);
+    // Unless the read-back settled on other settings (and saved them).
+    if (workingLost && *env_.saved == started && ValidateDeviceRecord(started.data())) {
+        ProfileRecord check = *env_.saved;
+        const bool rewritten = LoadProfileFile(*context->pProfile, check, "__working.xml");
+        if (!rewritten && !SaveWorkingFile(context, *env_.saved)) Message("Str_SaveTmpProfileErr");
+    }
     return context;
 }
 
@@ -192,9 +225,15 @@ void DeviceLink::DestroyDeviceContext(DeviceContext* context) {
 // ---- synchronisation ----
 
 void DeviceLink::WriteToDevice(DeviceContext* context) {
+    ComputeRecordChecksum();
+    // The mouse never gets a record its own firmware contract refuses (a
+    // load or a broken file can carry one); nothing is sent or saved.
+    if (!ValidateDeviceRecord(env_.work->data())) {
+        Message("Str_InvalidSettings");
+        return;
+    }
     const bool present = IsDeviceExist();
     if (!present) Message("Str_NotFindHardware");
-    ComputeRecordChecksum();
 
     // Both records in file order: that is what the mouse holds.
     ProfileRecord w = *env_.work;
@@ -253,13 +292,18 @@ void DeviceLink::WriteToDevice(DeviceContext* context) {
             Message("Str_SwitchErr");
     }
     if (sectionsChanged || profilesChanged) {
-        w = *env_.work;
-        RevertButtonMap(w.data());
-        if (context && context->pProfile && context->pProfile->SaveVantorProfile(w.data(), Name("__working.xml")))
+        if (SaveWorkingFile(context, *env_.work))
             *env_.saved = *env_.work;
         else
             Message("Str_SaveTmpProfileErr");
     }
+}
+
+bool DeviceLink::SaveWorkingFile(DeviceContext* context, const ProfileRecord& slotOrder) {
+    if (!context || !context->pProfile) return false;
+    ProfileRecord w = slotOrder;
+    RevertButtonMap(w.data());
+    return context->pProfile->SaveVantorProfile(w.data(), Name("__working.xml")) != 0;
 }
 
 int DeviceLink::ReadFromDevice(DeviceContext* context) {
@@ -314,23 +358,65 @@ int DeviceLink::ReadFromDevice(DeviceContext* context) {
     }
     ApplyButtonMap(work.data());
 
-    if (work != saved) {
-        bool rewrite = true;
-        if (!ValidateDeviceRecord(work.data()))
-            Message("Str_SettingErr");
-        else
-            rewrite = !Ask("Str_SettingMismatch");
-        if (rewrite) {
-            // With the saved blocks zeroed, every non-zero segment goes out again.
-            work = saved;
-            saved = ProfileRecord{};
-            std::memcpy(saved.data(), work.data(), kSectionsSize);
-            WriteToDevice(context);
-        }
-    }
+    if (work != saved) SettleDifference(context);
     *env_.curProfile = QueryActiveProfile();
     SwitchProfile();
     return 1;
+}
+
+void DeviceLink::SettleDifference(DeviceContext* context) {
+    ProfileRecord& work = *env_.work;
+    ProfileRecord& saved = *env_.saved;
+    const bool deviceValid = ValidateDeviceRecord(work.data()) != 0;
+    if (!ValidateDeviceRecord(saved.data())) {
+        // Nothing usable was saved (no working file and no defaults): the
+        // mouse's settings become the saved ones. Nothing is written to it.
+        if (deviceValid) {
+            saved = work;
+            if (!SaveWorkingFile(context, saved)) Message("Str_SaveTmpProfileErr");
+        }
+        return;
+    }
+    if (!deviceValid)
+        Message("Str_SettingErr");
+    else if (Ask("Str_SettingMismatch"))
+        return;  // the mouse's settings stay as changes not yet applied
+    if (KeepMouseCopy(context)) {
+        RestoreAndRewrite(context);
+    } else if (!deviceValid) {
+        // Without a copy the mouse is not overwritten now; the next Apply
+        // writes the saved settings whole.
+        work = saved;
+        saved = ProfileRecord{};
+        std::memcpy(saved.data(), work.data(), kSectionsSize);
+    }
+    // A valid mouse without a copy keeps its settings as unapplied changes.
+}
+
+void DeviceLink::RestoreAndRewrite(DeviceContext* context) {
+    // With the saved blocks zeroed, every non-zero segment goes out again.
+    ProfileRecord& work = *env_.work;
+    ProfileRecord& saved = *env_.saved;
+    work = saved;
+    saved = ProfileRecord{};
+    std::memcpy(saved.data(), work.data(), kSectionsSize);
+    WriteToDevice(context);
+}
+
+bool DeviceLink::KeepMouseCopy(DeviceContext* context) {
+    std::string name;
+    if (context && context->pProfile) {
+        const std::string stamp = env_.stamp ? env_.stamp() : record_copies::LocalStamp();
+        name = record_copies::SaveCopy(*context->pProfile, *env_.work, record_copies::kMousePrefix, stamp);
+    }
+    if (name.empty()) {
+        Message("Str_MouseCopyErr");
+        return false;
+    }
+    record_copies::PruneCopies(*context->pProfile, *env_.work, record_copies::kMousePrefix,
+                               record_copies::kMouseCopiesKept);
+    Message("Str_MouseCopySaved", name);
+    return true;
 }
 
 int ValidateDeviceRecord(const unsigned char* r) {
@@ -340,6 +426,7 @@ int ValidateDeviceRecord(const unsigned char* r) {
         if (header[kProfileIndex] > 4) return 0;
         if (header[kDPI] < 1 || header[kDPI] > 3) return 0;
         if (header[kSensorPollRate] > 2) return 0;
+        if (!DummyValid(header + kDummy)) return 0;
         for (unsigned b = 0; b < ButtonNum(r); ++b) {
             const unsigned char* button = r + ButtonOffset(r, p, b);
             const unsigned function = button[kFunID] & 0x1F;
@@ -349,6 +436,21 @@ int ValidateDeviceRecord(const unsigned char* r) {
         }
     }
     return 1;
+}
+
+std::string WithDetail(std::string text, const std::string& detail) {
+    const std::size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, detail);
+    return text;
+}
+
+bool LoadProfileFile(Vantor& profiles, ProfileRecord& work, const char* file) {
+    ProfileRecord loaded = work;
+    RevertButtonMap(loaded.data());
+    if (!profiles.LoadVantorProfile(loaded.data(), Name(file))) return false;
+    ApplyButtonMap(loaded.data());
+    work = loaded;
+    return true;
 }
 
 int ProfileFileExists(DeviceContext* context, unsigned char* record, const char* name) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "device/protocol.h"
@@ -68,6 +69,9 @@ struct DeviceLinkEnv {
     ProfileRecord* work = nullptr;   // g_WorkRecord, slot order
     ProfileRecord* saved = nullptr;  // g_SavedRecord, slot order
     int* curProfile = nullptr;       // g_nCurProfile
+    // "YYYY-MM-DD-HHMM" for the names of the mouse copies; the local time
+    // when not set.
+    std::function<std::string()> stamp;
 };
 
 class DeviceLink {
@@ -97,11 +101,34 @@ public:
     int ReadFromDevice(DeviceContext* context);
 
     void Message(const char* key);
+    // The key's text with its "%s" replaced by detail.
+    void Message(const char* key, const std::string& detail);
     bool Ask(const char* key);
 
 private:
+    // Saves what the mouse holds (the working record, slot order) as a
+    // named configuration before the mouse is overwritten, keeps the newest
+    // copies and tells the user where it went. False when it could not be
+    // saved: the mouse must then stay as it is.
+    bool KeepMouseCopy(DeviceContext* context);
+    // ReadFromDevice's end when the mouse's data differs from the saved.
+    void SettleDifference(DeviceContext* context);
+    // Writes the saved record to the mouse from nothing: every segment that
+    // is not all zero, the switch, and the working file.
+    void RestoreAndRewrite(DeviceContext* context);
+    bool SaveWorkingFile(DeviceContext* context, const ProfileRecord& slotOrder);
+    std::string Text(const char* key) const;
+
     DeviceLinkEnv env_;
 };
+
+// A message text with its "%s" replaced by detail.
+std::string WithDetail(std::string text, const std::string& detail);
+
+// Loads a profile file of the device folder into work (slot order). The
+// file's content goes in in file order, so whatever the file lacks keeps the
+// value it had. All or nothing: false leaves work as it was.
+bool LoadProfileFile(Vantor& profiles, ProfileRecord& work, const char* file);
 
 // The device's data in slot order is usable: every profile's header and
 // button fields are in range. 1 valid, 0 invalid.

@@ -49,6 +49,16 @@ std::string FieldText(const unsigned char* field, std::size_t size) {
     return std::string(text, strnlen(text, size - 1));
 }
 
+std::string PrintableText(const unsigned char* field, std::size_t size) {
+    std::string text = FieldText(field, size);
+    const auto end = std::find_if(text.begin(), text.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u > 0x7E;
+    });
+    text.erase(end, text.end());
+    return text;
+}
+
 bool IsBareFileName(const char* name) {
     if (!name || !*name) return false;
     if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;

@@ -22,6 +22,11 @@ std::string Hex4(std::uint32_t v);
 void CopyText(unsigned char* field, std::size_t size, const std::string& text);
 // The text of a fixed field: up to its first NUL, at most size - 1 characters.
 std::string FieldText(const unsigned char* field, std::size_t size);
+// The same text, ended also at the first byte that is not printable ASCII:
+// what an attribute value can carry so that every XML reader gives back the
+// same bytes (control bytes make a document ill-formed, bytes above 0x7E
+// change with the code page).
+std::string PrintableText(const unsigned char* field, std::size_t size);
 
 // A plain file name: not empty, no folder, drive or parent part.
 bool IsBareFileName(const char* name);

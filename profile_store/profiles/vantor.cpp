@@ -97,7 +97,7 @@ bool SaveProfile(const CXmlNodeWrapper& profile, const unsigned char* r, unsigne
     desc.SetAttribute("ProfileIndex", profile_text::Hex(block[kProfileIndex]).c_str());
     desc.SetAttribute("DPI", profile_text::Hex(block[kDPI]).c_str());
     desc.SetAttribute("SensorPollRate", profile_text::Hex(block[kSensorPollRate]).c_str());
-    desc.SetAttribute("Dummy", profile_text::FieldText(block + kDummy, kDummySize).c_str());
+    desc.SetAttribute("Dummy", profile_text::PrintableText(block + kDummy, kDummySize).c_str());
 
     const CXmlNodeWrapper buttons = profile.ChildAt(1);
     if (!IsElementNamed(buttons, "Buttons")) return false;

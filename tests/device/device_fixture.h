@@ -144,7 +144,13 @@ protected:
         };
     }
 
-    DeviceLinkEnv Env() { return hid.Env(sleeper, messages, work, saved, cur); }
+    // The time the names of mouse copies carry.
+    std::string stamp = "2026-12-08-1030";
+    DeviceLinkEnv Env() {
+        DeviceLinkEnv env = hid.Env(sleeper, messages, work, saved, cur);
+        env.stamp = [this] { return stamp; };
+        return env;
+    }
 
     // The main window's start-up: the device context and the read-back.
     void Start() {

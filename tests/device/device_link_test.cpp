@@ -156,7 +156,7 @@ TEST_F(DeviceLinkTest, StartWithAMouseHoldingInvalidDataRewritesIt) {
     Plug(state);
     Start();
     ASSERT_NE(context, nullptr);
-    EXPECT_EQ(messages.keys, (std::vector<std::string>{"Str_SettingErr"}));
+    EXPECT_EQ(messages.keys, (std::vector<std::string>{"Str_SettingErr", "Str_MouseCopySaved"}));
     // Every segment that is not all zero went out again: all 36 here.
     EXPECT_EQ(CountEvents("segment-write"), 36);
     EXPECT_EQ(mouse->state().segments, FactoryState().segments);
@@ -174,7 +174,8 @@ TEST_F(DeviceLinkTest, StartWithValidDifferentDataAsksWhichToKeep) {
         messages.answer = keepMouse ? 1 : 2;
         Start();
         ASSERT_NE(context, nullptr);
-        EXPECT_EQ(messages.keys, (std::vector<std::string>{"Str_SettingMismatch"}));
+        EXPECT_EQ(messages.keys, (keepMouse ? std::vector<std::string>{"Str_SettingMismatch"}
+                                            : std::vector<std::string>{"Str_SettingMismatch", "Str_MouseCopySaved"}));
         if (keepMouse) {
             // The mouse's settings are changes not yet applied.
             EXPECT_NE(work, saved);

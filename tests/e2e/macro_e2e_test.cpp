@@ -117,7 +117,7 @@ std::map<unsigned, MouseProfile> ParseMouse(const std::string& show) {
 // The key-slot text the mouse tool prints for a macro.
 std::string KeysText(const std::vector<macro::MacroStep>& steps, std::size_t& used) {
     std::array<unsigned char, macro::kKeySlotBytes> slots{};
-    used = macro::EncodeMacro(steps, slots);
+    used = macro::EncodeMacro(steps, slots).value_or(0);
     std::string text;
     for (std::size_t k = 0; k < used; ++k) text += (k ? " " : "") + Hex2(slots[2 * k]) + ":" + Hex2(slots[2 * k + 1]);
     return text;

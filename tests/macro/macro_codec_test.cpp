@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -17,9 +18,9 @@ constexpr DelayPart Ms(std::uint8_t n) { return {false, n}; }
 constexpr DelayPart Half(std::uint8_t n) { return {true, n}; }
 
 std::array<unsigned char, 32> Encoded(const std::vector<MacroStep>& steps, std::size_t* used = nullptr) {
-    std::array<unsigned char, 32> s;
-    const std::size_t n = EncodeMacro(steps, s);
-    if (used) *used = n;
+    std::array<unsigned char, 32> s{};
+    const std::optional<std::size_t> n = EncodeMacro(steps, s);
+    if (used) *used = n.value_or(99);
     return s;
 }
 }  // namespace
@@ -63,20 +64,53 @@ TEST(MacroCodec, DecodesStoredDataTheEncoderNeverWrites) {
     EXPECT_EQ(DecodeMacro(s), expected);
 }
 
-TEST(MacroCodec, EncodingStopsAtTheSixteenthSlot) {
+TEST(MacroCodec, MacrosThatDoNotFitAreNeverCut) {
     std::array<unsigned char, 40> guard;  // a write past the slots would show
     guard.fill(0xEE);
     std::vector<MacroStep> steps(15, StepForKey('B', true, 10));
     steps.push_back(StepForKey('C', false, 120000));  // four parts, one slot left
-    steps.push_back(StepForKey('D', true, 10));
+    EXPECT_EQ(EncodeMacro(steps, KeySlots(guard.data() + 4, 32)), std::nullopt);
+    EXPECT_EQ(std::count(guard.begin(), guard.end(), 0xEE), 40);  // nothing written at all
+    steps.back().delay = 10;
     EXPECT_EQ(EncodeMacro(steps, KeySlots(guard.data() + 4, 32)), 16u);
     EXPECT_EQ(std::count(guard.begin(), guard.end(), 0xEE), 8);
-    EXPECT_EQ(guard[4 + 30], 0x06);  // C keeps its key entry and first part
-    EXPECT_EQ(guard[4 + 31], 0x40 | 60);
     // Usages that cannot stand in a key entry are left out.
     const auto s = Encoded({MacroStep{0, 0x00, true, 10}, MacroStep{0xFF, 0xFF, true, 10}, StepForKey('E', true, 10)});
     EXPECT_EQ(s[0], 0x08);
     EXPECT_EQ(s[2], 0x00);
+}
+
+TEST(MacroCodec, StoredCountsAboveSixtyEncodeBackToTheirOwnBytes) {
+    // Sixteen presses of A, each with count 63 in the 10 ms base (630 ms),
+    // which a fresh encoding would split into two slots.
+    std::array<unsigned char, 32> full;
+    for (int i = 0; i < 16; ++i) {
+        full[2 * i] = 0x04;
+        full[2 * i + 1] = 0x80 | 63;
+    }
+    std::vector<MacroStep> steps = DecodeMacro(full);
+    ASSERT_EQ(steps.size(), 16u);
+    EXPECT_EQ(steps[0].delay, 630u);
+    EXPECT_EQ(StepSlots(steps[0]), 1u);
+    EXPECT_EQ(DelaySize(steps[0]), 1);
+    std::size_t used = 0;
+    EXPECT_EQ(Encoded(steps, &used), full);
+    EXPECT_EQ(used, 16u);
+
+    // A continuation with the press bit set, 63 in the 500 ms base: kept too.
+    const std::array<unsigned char, 32> odd = {0x05, 0x7F, 0xFF, 0xC1, 0x05, 0x80};
+    EXPECT_EQ(Encoded(DecodeMacro(odd)), odd);
+
+    // A changed delay or press is stored afresh, and then needs two slots.
+    steps[3].delay = 640;
+    steps[5].press = false;
+    Encoded(steps, &used);
+    EXPECT_EQ(used, 99u);  // 18 slots: refused
+    steps.resize(10);
+    const auto shorter = Encoded(steps, &used);
+    EXPECT_EQ(used, 12u);
+    const std::array<unsigned char, 10> step3and5 = {0x04, 0x80 | 50, 0xFF, 14, 0x04, 0x80 | 63, 0x04, 50, 0xFF, 13};
+    EXPECT_TRUE(std::equal(step3and5.begin(), step3and5.end(), shorter.begin() + 6));
 }
 
 TEST(MacroCodec, GeneratedMacrosRoundTripAfterRoundingTo10ms) {
@@ -95,17 +129,16 @@ TEST(MacroCodec, GeneratedMacrosRoundTripAfterRoundingTo10ms) {
             slots += StepSlots(s.delay);
         }
         const auto encoded = Encoded(steps, &used);
-        ASSERT_EQ(used, std::min<std::size_t>(slots, 16)) << "round " << round;
+        if (slots > 16) {
+            ASSERT_EQ(used, 99u) << "round " << round;  // refused, never cut
+            continue;
+        }
+        ASSERT_EQ(used, slots) << "round " << round;
         for (std::size_t i = 0; i < 16; ++i) {
             ASSERT_LE(encoded[2 * i + 1] & kCountMask, kLargestEncodedCount) << "round " << round;
             ASSERT_TRUE(i < used || encoded[2 * i] == 0) << "round " << round;
         }
-        // Whole steps decode unchanged; one cut at slot 16 keeps its key.
-        const std::vector<MacroStep> decoded = DecodeMacro(encoded);
-        for (std::size_t i = 0, at = 0; i < decoded.size(); at += StepSlots(steps[i].delay), ++i) {
-            ASSERT_EQ(decoded[i].usageID, rounded[i].usageID) << "round " << round;
-            ASSERT_TRUE(at + StepSlots(steps[i].delay) > 16 || decoded[i] == rounded[i]) << "round " << round;
-        }
+        ASSERT_EQ(DecodeMacro(encoded), rounded) << "round " << round;
     }
 }
 
@@ -124,9 +157,14 @@ TEST(MacroCodec, DecodingAnyThirtyTwoBytesStaysInsideTheSlots) {
             ASSERT_TRUE(s.usageID != 0x00 && s.usageID != 0xFF && s.key == UsageToKey[s.usageID]);
             slots += StepSlots(s.delay);
         }
-        // Re-encoding is canonical: when it fits, it decodes to the same steps.
-        if (slots <= 16) {
-            ASSERT_EQ(DecodeMacro(Encoded(steps)), steps) << "round " << round;
-        }
+        // Decoded steps keep their stored encoding: they always fit again,
+        // and give back the bytes up to the end of the last step.
+        std::size_t used = 0, kept = 0;
+        const auto again = Encoded(steps, &used);
+        ASSERT_NE(used, 99u) << "round " << round;
+        ASSERT_EQ(DecodeMacro(again), steps) << "round " << round;
+        for (const MacroStep& s : steps) kept += StepSlots(s);
+        ASSERT_EQ(used, kept) << "round " << round;
+        (void)slots;
     }
 }

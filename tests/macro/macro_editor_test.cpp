@@ -175,17 +175,54 @@ TEST_F(MacroEditor, StoredKeysWithoutAKeyAndZeroDelaysKeepTheirPlace) {
     EXPECT_EQ(editor.LabelText(0), "?68 v");
     EXPECT_EQ(editor.LabelText(2), "Ret v");  // keypad Enter
     EXPECT_EQ(editor.KeyBuffer()[3].Milliseconds, 50);
-    EXPECT_EQ(editor.RemainCount(), 31 - 2 * 3);
+    // Four slots in use: the second step's zero and its continuation count.
+    EXPECT_EQ(editor.RemainCount(), 31 - 2 * 3 - 2);
     EXPECT_EQ(KeyBufferLines(editor)[1], "01 00(68)     ?68 v MK " + std::string(8, ' ') + "  00  00  000");
     Block saved = stored;
+    saved[2] = 0;
     ASSERT_TRUE(editor.Save(saved));
-    EXPECT_EQ(saved, (Block{0x01, 0x09, 0x06, 0x68, 0x85, 0x28, 0x85, 0x04, 0x02}));
+    EXPECT_EQ(saved, stored);  // unchanged: byte for byte, FunExt too
+
+    // A change stores the macro afresh: keypad Enter as Return, the delay
+    // of the second step in one slot.
+    editor.ClickDelayLabel(3);
+    ASSERT_EQ(editor.MoveSlider(Slider::Hundredths, 99 - 3).outcome, SliderChange::Accepted);
+    EXPECT_EQ(editor.RemainCount(), 31 - 2 * 3);
+    ASSERT_TRUE(editor.Save(saved));
+    EXPECT_EQ(saved, (Block{0x01, 0x09, 0x06, 0x68, 0x85, 0x28, 0x83, 0x04, 0x02}));
 
     Block zeros{};  // sixteen steps with no delay take all 32 bytes
     for (int k = 0; k < 16; ++k) zeros[3 + 2 * k] = 0x04;
     editor.Load(zeros);
     EXPECT_EQ(editor.CurKeyIndex(), 32);
     EXPECT_EQ(editor.RemainText(), "00");
+}
+
+TEST_F(MacroEditor, AFullStoredMacroWithLongCountsOpensAndAppliesWhole) {
+    // Sixteen presses of A with count 63 (630 ms), which a fresh encoding
+    // would need 32 slots for.
+    Block stored{0x01, 0x09, 0x20};
+    for (int k = 0; k < 16; ++k) {
+        stored[3 + 2 * k] = 0x04;
+        stored[4 + 2 * k] = 0x80 | 63;
+    }
+    editor.Load(stored);
+    EXPECT_EQ(editor.CurKeyIndex(), 32);
+    EXPECT_EQ(editor.RemainCount(), -1);
+    Block saved{0x01, 0x09};
+    ASSERT_TRUE(editor.Save(saved));
+    EXPECT_EQ(saved, stored);
+
+    // Any longer delay no longer fits: refused, and the block keeps its macro.
+    editor.ClickDelayLabel(1);
+    EXPECT_EQ(editor.MoveSlider(Slider::Hundredths, 99 - 64).outcome, SliderChange::Refused);
+    EXPECT_EQ(editor.RemainCount(), -1);
+    // Shorter is fine, and is stored in the one slot 630 ms took.
+    ASSERT_EQ(editor.MoveSlider(Slider::Hundredths, 99 - 20).outcome, SliderChange::Accepted);
+    EXPECT_EQ(editor.RemainCount(), -1);
+    ASSERT_TRUE(editor.Save(saved));
+    EXPECT_EQ(saved[4], 0x80 | 20);
+    EXPECT_TRUE(std::equal(saved.begin() + 5, saved.end(), stored.begin() + 5));
 }
 
 TEST_F(MacroEditor, DelayLabelsDriveTheDelayDialogAndItsSliders) {

@@ -57,7 +57,7 @@ int& Part(DelayValue& v, Slider s) {
 }
 }  // namespace
 
-SliderChange ChangeSlider(const DelayValue& current, Slider s, int position, int remainCount) {
+SliderChange ChangeSlider(const DelayValue& current, Slider s, int position, int remainCount, int currentSize) {
     DelayValue next = current;
     const int value = SliderValue(s, position);
     const int old = Part(next, s);
@@ -66,7 +66,8 @@ SliderChange ChangeSlider(const DelayValue& current, Slider s, int position, int
     const SliderChange refused{SliderChange::Refused, current, remainCount, SliderPosition(s, old)};
     Part(next, s) = value;
     if (DelayMilliseconds(next) == 0) return refused;
-    const int increase = DelaySize(DelayMilliseconds(next)) - DelaySize(DelayMilliseconds(current));
+    const int size = currentSize >= 0 ? currentSize : DelaySize(DelayMilliseconds(current));
+    const int increase = DelaySize(DelayMilliseconds(next)) - size;
     if (increase > 0 && remainCount - increase < 0) return refused;
     return {SliderChange::Accepted, next, remainCount - increase, SliderPosition(s, value)};
 }

@@ -49,7 +49,9 @@ struct SliderChange {
 // would make the delay 0 is refused, and so is one that costs more bytes than
 // are left (RemainCount - increase < 0); a move that gives bytes back is
 // always taken.
-SliderChange ChangeSlider(const DelayValue& current, Slider s, int position, int remainCount);
+// currentSize: what the current delay costs in the key slots when that is
+// not DelaySize of its value (a stored encoding); -1 for DelaySize.
+SliderChange ChangeSlider(const DelayValue& current, Slider s, int position, int remainCount, int currentSize = -1);
 
 std::string MinutesText(const DelayValue& v);   // "%02d"
 std::string SecondsText(const DelayValue& v);   // "%02d.%02d"

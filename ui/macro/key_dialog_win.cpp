@@ -12,6 +12,7 @@
 #include "ui/macro/debug_dialogs_win.h"
 #include "ui/macro/tm_dialog_win.h"
 #include "ui/main/main_window_win.h"
+#include "ui/main/message_dialog_win.h"
 #include "ui/main/skin_win.h"
 
 using namespace skin;
@@ -272,7 +273,13 @@ void CKeyDialog::View() {
 void CKeyDialog::Close(bool save) {
     if (closing_ || model_->Recording()) return;
     if (save) {
-        if (auto block = SelectedBlock()) model_->Save(*block);
+        auto block = SelectedBlock();
+        if (block && !model_->Save(*block)) {
+            // The macro no longer fits: the editor stays open and the
+            // button keeps what it had.
+            ShowMessage(hwnd(), CMessageDialog::kOk, Text("Str_MacroTooLong").c_str());
+            return;
+        }
     }
     closing_ = true;  // a second click before the main window destroys us does nothing
     EnableOwners(true);

@@ -72,14 +72,48 @@ std::size_t StepSlots(std::uint32_t delay) {
     return parts == 0 ? 1 : parts;
 }
 
-std::size_t EncodeMacro(std::span<const MacroStep> steps, KeySlots slots) {
+bool KeepsStoredEncoding(const MacroStep& step) {
+    if (step.stored.empty() || step.stored.size() > record::kKeySlotCount) return false;
+    if (((step.stored[0] & kPressBit) != 0) != step.press) return false;
+    std::uint32_t sum = 0;
+    for (const std::uint8_t u : step.stored)
+        sum += DelayPart{(u & kHalfSecondBase) != 0, static_cast<std::uint8_t>(u & kCountMask)}.Milliseconds();
+    return sum == step.delay;
+}
+
+std::size_t StepSlots(const MacroStep& step) {
+    return KeepsStoredEncoding(step) ? step.stored.size() : StepSlots(step.delay);
+}
+
+int DelaySize(const MacroStep& step) {
+    return static_cast<int>(2 * StepSlots(step) - 1);
+}
+
+std::optional<std::size_t> EncodeMacro(std::span<const MacroStep> steps, KeySlots slots) {
+    const auto storable = [](const MacroStep& step) {
+        return step.usageID != usage::kEnd && step.usageID != usage::kContinuation;
+    };
+    std::size_t needed = 0;
+    for (const MacroStep& step : steps)
+        if (storable(step)) needed += StepSlots(step);
+    if (needed > record::kKeySlotCount) return std::nullopt;
+
     for (unsigned char& b : slots) b = 0;
     std::size_t used = 0;
+    const auto next = [&]() { return slots.data() + record::kKeySlotSize * used++; };
     for (const MacroStep& step : steps) {
-        if (step.usageID == usage::kEnd || step.usageID == usage::kContinuation) continue;
-        if (used == record::kKeySlotCount) break;
-        unsigned char* entry = slots.data() + record::kKeySlotSize * used++;
+        if (!storable(step)) continue;
+        unsigned char* entry = next();
         entry[0] = step.usageID;
+        if (KeepsStoredEncoding(step)) {
+            entry[1] = step.stored[0];
+            for (std::size_t i = 1; i < step.stored.size(); ++i) {
+                unsigned char* cont = next();
+                cont[0] = usage::kContinuation;
+                cont[1] = step.stored[i];
+            }
+            continue;
+        }
         entry[1] = step.press ? kPressBit : 0;
         bool first = true;
         ForEachPart(step.delay, [&](const DelayPart& p) {
@@ -88,8 +122,7 @@ std::size_t EncodeMacro(std::span<const MacroStep> steps, KeySlots slots) {
                 first = false;
                 return true;
             }
-            if (used == record::kKeySlotCount) return false;
-            unsigned char* cont = slots.data() + record::kKeySlotSize * used++;
+            unsigned char* cont = next();
             cont[0] = usage::kContinuation;
             cont[1] = PartBits(p);
             return true;
@@ -116,7 +149,11 @@ std::vector<MacroStep> DecodeMacro(ConstKeySlots slots) {
         step.key = UsageToKey[step.usageID];
         step.press = (slots[record::kKeySlotSize * i + 1] & kPressBit) != 0;
         step.delay = delayAt(i);
-        for (++i; i < record::kKeySlotCount && usageAt(i) == usage::kContinuation; ++i) step.delay += delayAt(i);
+        step.stored.push_back(slots[record::kKeySlotSize * i + 1]);
+        for (++i; i < record::kKeySlotCount && usageAt(i) == usage::kContinuation; ++i) {
+            step.delay += delayAt(i);
+            step.stored.push_back(slots[record::kKeySlotSize * i + 1]);
+        }
         steps.push_back(step);
     }
     return steps;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -40,7 +41,16 @@ struct MacroStep {
     std::uint8_t usageID = 0;  // what the key entry stores
     bool press = false;
     std::uint32_t delay = 0;   // milliseconds
-    bool operator==(const MacroStep&) const = default;
+    // A decoded step's companion bytes as stored: its key entry's, then its
+    // continuations'. The encoder writes them back as long as they still
+    // give the step's press and delay, so stored data the encoder would cut
+    // differently (a count of 61..63) keeps its bytes and its size.
+    std::vector<std::uint8_t> stored;
+    // Steps are equal when they mean the same: how they are stored is not
+    // part of it.
+    bool operator==(const MacroStep& o) const {
+        return key == o.key && usageID == o.usageID && press == o.press && delay == o.delay;
+    }
 };
 
 // A step for a virtual key; its usage comes from the key table.
@@ -59,13 +69,19 @@ int DelaySize(std::uint32_t delay);
 
 // Slots a step takes: one per delay part, at least one.
 std::size_t StepSlots(std::uint32_t delay);
+// The same for a step, counting its stored encoding when it is kept.
+std::size_t StepSlots(const MacroStep& step);
+// The stored encoding is still the step's: its sum is the delay and its
+// first byte carries the step's press bit.
+bool KeepsStoredEncoding(const MacroStep& step);
+// DelaySize of the step's delay as it will be stored.
+int DelaySize(const MacroStep& step);
 
-// Clears the 32 bytes and writes the steps in order. A step whose usage
-// cannot stand in a key entry (0 ends the macro, 0xFF is a continuation) is
-// left out. Nothing is written past the 16th slot: a step whose key entry
-// does not fit is dropped, one whose delay does not fit keeps the parts
-// that do. Returns the number of slots used.
-std::size_t EncodeMacro(std::span<const MacroStep> steps, KeySlots slots);
+// Clears the 32 bytes and writes the steps in order; returns the number of
+// slots used. A step whose usage cannot stand in a key entry (0 ends the
+// macro, 0xFF is a continuation) is left out. Steps that do not fit the 16
+// slots are never cut: nothing is written and the result is empty.
+std::optional<std::size_t> EncodeMacro(std::span<const MacroStep> steps, KeySlots slots);
 
 // Reads steps from slot 0 until a usage of 0 or the end of the 16 slots;
 // a continuation with no key before it is skipped.

@@ -77,6 +77,8 @@ void MacroEditor::Reset() {
     swallowed_.reset();
     singleKeyCode_ = 0;
     selectedTimeIndex_ = -1;
+    for (auto& stored : stored_) stored.clear();
+    loaded_.reset();
 }
 
 bool MacroEditor::AddEvent(std::uint8_t kind, std::uint32_t delay, std::uint8_t key) {
@@ -137,29 +139,56 @@ void MacroEditor::Load(ConstButtonBlock block) {
             const std::string text = UnknownKeyText(step.usageID, step.press);
             added = Add(kind, 0, 0, step.usageID, Measure(text.c_str()).width + 2);
         }
-        if (added) AddEvent(kKindDelay | kind, step.delay, vk::kDelay);
+        if (added && AddEvent(kKindDelay | kind, step.delay, vk::kDelay)) {
+            // The delay costs what its stored encoding takes, which may be
+            // less than a fresh one (counts of 61..63).
+            stored_[curKeyIndex_ - 1] = step.stored;
+            remainCount_ += DelaySize(step.delay) - DelaySize(step);
+        }
     }
     const std::uint8_t funID = block[record::kFunID];
     continueClickFlag_ = continueChecked_ = (funID & kContinueBit) != 0;
     toggleClickFlag_ = toggleChecked_ = (funID & kToggleBit) != 0;
+    Loaded loaded;
+    loaded.steps = Steps();
+    std::copy(block.begin() + record::kKeySlots, block.begin() + record::kKeySlots + kKeySlotBytes,
+              loaded.slots.begin());
+    loaded.funExt = block[record::kFunExt];
+    loaded_ = std::move(loaded);
 }
 
-bool MacroEditor::Save(ButtonBlock block) const {
-    if (Recording()) return false;
+std::vector<MacroStep> MacroEditor::Steps() const {
     std::vector<MacroStep> steps;
     for (int i = 0; i < curKeyIndex_; i += 2) {
         const KeyEvent& key = buffer_[i];
-        MacroStep step{key.Key, key.UsageID, (key.Kind & kKindPress) != 0, 0};
+        MacroStep step{key.Key, key.UsageID, (key.Kind & kKindPress) != 0, 0, {}};
         if (i + 1 < curKeyIndex_ && (buffer_[i + 1].Kind & kKindDelay)) {
             const KeyEvent& d = buffer_[i + 1];
             step.delay = static_cast<std::uint32_t>(std::max(d.Minutes, 0)) * 60000u +
                          static_cast<std::uint32_t>(std::max(d.Seconds, 0)) * 1000u +
                          static_cast<std::uint32_t>(std::max(d.Milliseconds, 0));
+            step.stored = stored_[i + 1];
         }
         steps.push_back(step);
     }
-    const std::size_t used = EncodeMacro(steps, SlotsOf(block));
-    block[record::kFunExt] = static_cast<unsigned char>(2 * used);
+    return steps;
+}
+
+bool MacroEditor::Save(ButtonBlock block) const {
+    if (Recording()) return false;
+    const std::vector<MacroStep> steps = Steps();
+    if (loaded_ && steps == loaded_->steps) {
+        // Unchanged: the key slots and FunExt go back exactly as they came,
+        // including whatever the decoder skipped.
+        std::copy(loaded_->slots.begin(), loaded_->slots.end(), block.begin() + record::kKeySlots);
+        block[record::kFunExt] = loaded_->funExt;
+    } else {
+        std::array<unsigned char, kKeySlotBytes> slots{};
+        const std::optional<std::size_t> used = EncodeMacro(steps, slots);
+        if (!used) return false;  // never cut: the block keeps its macro
+        std::copy(slots.begin(), slots.end(), block.begin() + record::kKeySlots);
+        block[record::kFunExt] = static_cast<unsigned char>(2 * *used);
+    }
     std::uint8_t funID = block[record::kFunID] & ~(kContinueBit | kToggleBit);
     if (continueClickFlag_) funID |= kContinueBit;
     if (toggleClickFlag_) funID |= kToggleBit;
@@ -281,8 +310,14 @@ SliderChange MacroEditor::MoveSlider(Slider s, int position) {
     if (!ValidDelaySlot(selectedTimeIndex_))
         return {SliderChange::Refused, DelayValue{}, remainCount_, position};
     KeyEvent& e = buffer_[selectedTimeIndex_];
-    const SliderChange change = ChangeSlider(DelayOf(e), s, position, remainCount_);
+    // The delay's cost is what it takes now, its stored encoding included;
+    // an accepted change is stored afresh.
+    std::vector<std::uint8_t>& stored = stored_[selectedTimeIndex_];
+    const std::vector<MacroStep> steps = Steps();
+    const MacroStep& step = steps[selectedTimeIndex_ / 2];
+    const SliderChange change = ChangeSlider(DelayOf(e), s, position, remainCount_, DelaySize(step));
     if (change.outcome == SliderChange::Accepted) {
+        stored.clear();
         remainCount_ = change.remainCount;
         e.Minutes = change.value.minutes;
         e.Seconds = change.value.seconds;

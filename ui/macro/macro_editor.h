@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/hook_area.h"
 #include "ui/macro/delay_dialog.h"
@@ -97,8 +98,10 @@ public:
     bool DelayFits(std::uint32_t d) const;
 
     void Load(ConstButtonBlock block);
-    // Writes the key slots, FunExt and the two flag bits of FunID; refused
-    // (false) while recording.
+    // Writes the key slots, FunExt and the two flag bits of FunID. A loaded
+    // macro whose steps were not changed is written back byte for byte.
+    // Refused (false, the block untouched) while recording and when the
+    // steps no longer fit the key slots.
     bool Save(ButtonBlock block) const;
 
     // Recording. StartRecording returns true when the delay dialog has to
@@ -151,6 +154,15 @@ private:
     void RecordMacro(bool press, std::uint8_t key, std::uint32_t d);
     void RecordSingleKey(bool press, std::uint8_t key, std::uint32_t d);
     bool ValidDelaySlot(int slot) const;
+    // The key buffer as macro steps, with the stored encodings kept.
+    std::vector<MacroStep> Steps() const;
+
+    // What Load found, so that an unchanged macro is saved as it came.
+    struct Loaded {
+        std::vector<MacroStep> steps;
+        std::array<unsigned char, kKeySlotBytes> slots{};
+        std::uint8_t funExt = 0;
+    };
 
     EditorMode mode_;
     MeasureText measure_;
@@ -168,6 +180,10 @@ private:
     std::uint8_t singleKeyCode_ = 0;
     std::bitset<256> swallowed_;  // keys whose press was dropped for lack of room
     int selectedTimeIndex_ = -1;
+    // The stored companion bytes of each loaded delay event, until it is
+    // changed.
+    std::array<std::vector<std::uint8_t>, kKeyBufferSize> stored_{};
+    std::optional<Loaded> loaded_;
 };
 
 // The button block of a profile's button slot in a record, or nothing when

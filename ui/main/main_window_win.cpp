@@ -11,6 +11,7 @@
 #include "app/app_globals_win.h"
 #include "app/resource.h"
 #include "device/device_globals.h"
+#include "device/record_copies.h"
 #include "profile_store/profiles/vantor.h"
 #include "ui/framework/side_panel_win.h"
 #include "ui/macro/debug_dialogs_win.h"
@@ -357,11 +358,33 @@ void CKorelleDlg::Close() {
     if (g_WorkRecord != g_SavedRecord) {
         if (ShowMessage(hwnd(), CMessageDialog::kYesNo, Text("Str_DataChange").c_str()) == 1) {
             Apply();
-            // A failed write was reported; stay open so nothing is lost.
-            if (g_WorkRecord != g_SavedRecord) return;
+            // A failed write was reported; stay open, and keep the change
+            // where No cannot lose it.
+            if (g_WorkRecord != g_SavedRecord) {
+                KeepUnwrittenChange();
+                return;
+            }
         }
     }
     PostMessageA(GetWindow(hwnd(), GW_OWNER), WM_QUIT, 0, 0);
+}
+
+// Saves the change the mouse refused as a named configuration the user can
+// load and apply later, once for each change however often Close fails.
+void CKorelleDlg::KeepUnwrittenChange() {
+    if (keptName_.empty() || keptRecord_ != g_WorkRecord) {
+        Vantor* profiles = g_pDevice ? g_pDevice->pProfile : nullptr;
+        const std::string name = profiles ? record_copies::SaveCopy(*profiles, g_WorkRecord, record_copies::kUnsavedPrefix,
+                                                                    record_copies::LocalStamp())
+                                          : std::string();
+        if (name.empty()) {
+            ShowMessage(hwnd(), CMessageDialog::kOk, Text("Str_SaveConfigErr").c_str());
+            return;
+        }
+        keptRecord_ = g_WorkRecord;
+        keptName_ = name;
+    }
+    ShowMessage(hwnd(), CMessageDialog::kOk, WithDetail(Text("Str_ChangeKept"), keptName_).c_str());
 }
 
 void CKorelleDlg::OpenHelpFile(const char* relative) {

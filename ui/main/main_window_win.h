@@ -98,6 +98,7 @@ private:
     void Apply();
     void Abandon();
     void Close();
+    void KeepUnwrittenChange();
     void About();
     void OpenHelpFile(const char* relative);
     void TogglePanel(bool right);
@@ -113,6 +114,9 @@ private:
     std::unique_ptr<CTmDialog> tmDialog_;
     HICON icon_ = nullptr;
     bool started_ = false;  // the device context exists
+    // The change last kept by KeepUnwrittenChange, and the name it got.
+    ProfileRecord keptRecord_{};
+    std::string keptName_;
     CButtonST close_, about_, help_, web_, leftToggle_, rightToggle_, apply_, abandon_, advanced_;
     CButtonST profiles_[5], polling_[3], dpi_[4], lines_[7];
     CStaticButtonST labels_[7];
