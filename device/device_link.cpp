@@ -43,9 +43,6 @@ bool HeadersDiffer(const unsigned char* a, const unsigned char* b) {
     return false;
 }
 
-// The `FunExt` values the program's own dialogs write: DPI steps 0..3, one
-// step down (0x04) or up (0x08); profiles 0..4; and the two values the
-// device firmware knows besides.
 // A Dummy field as the files can carry it: printable ASCII text, ended by a
 // NUL within the field, zero after it. Anything else would not come back
 // the same from a profile file.
@@ -59,6 +56,9 @@ bool DummyValid(const unsigned char* d) {
     return true;
 }
 
+// The `FunExt` values the program's own dialogs write: DPI steps 0..3, one
+// step down (0x04) or up (0x08); profiles 0..4; and the two values the
+// device firmware knows besides.
 bool FunExtValid(unsigned function, unsigned ext) {
     if (ext == 0x40 || ext == 0x80) return true;
     if (function == 7) return ext <= 3 || ext == 0x04 || ext == 0x08;

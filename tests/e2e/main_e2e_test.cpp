@@ -301,6 +301,7 @@ TEST_F(MainWindow, CloseWithAFailedWriteStaysOpen) {
     Command(kMain, 1137);
     EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1128"), ShippedText("Str_DataChange"));
     EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1116"), ShippedText("Str_WriteHardwareErr"));
+    EXPECT_NE(DriverOut("skinned-box" + kWait + " 1116").find("unsaved-"), std::string::npos);  // kept as a file
     EXPECT_EQ(WaitExit(program, 1000), -1) << "ended although nothing was saved";
     EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1153"), "1");
     // Closing again and answering No ends it without writing.
