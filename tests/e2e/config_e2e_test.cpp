@@ -33,15 +33,6 @@ std::string Quote(const std::string& word) {
     return out + "'";
 }
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
 // The profile file text with one attribute value replaced at its first use.
 std::string WithValue(std::string xml, const std::string& attribute, const std::string& from, const std::string& to) {
     const std::string old = attribute + "=\"" + from + "\"";

@@ -39,6 +39,9 @@ struct DriverResult {
 DriverResult Driver(const std::string& args);
 // The driver's output, expecting success.
 std::string DriverOut(const std::string& args);
+// A file's bytes ("" when it cannot be read), and a file written whole.
+std::string ReadText(const fs::path& path);
+void WriteText(const fs::path& path, const std::string& text);
 // The whole virtual screen as a PNG in the test output folder.
 void Screenshot(const std::string& name);
 // The shipped English text of a string key.

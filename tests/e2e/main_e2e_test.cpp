@@ -28,13 +28,6 @@ constexpr const char* kProfileDialog = "@1221";
 
 std::string Label(int button) { return std::to_string(1130 + button); }
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // "path@attribute old -> new" for every attribute two documents of the same
 // shape disagree on.
 std::vector<std::string> AttributeChanges(const std::string& before, const std::string& after) {

@@ -21,15 +21,6 @@ constexpr const char* kFiles = "@1124";
 constexpr int kConfigure = 1108, kApply = 1171, kClose = 1137, kPolling100 = 1153;
 constexpr int kLoad = 1109, kCloseAdvanced = 1003, kOk = 1116, kYes = 1128, kNo = 1129;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
 // The mouse's memory: the "segment" lines of its state file, with the record
 // checksum (segment 0, bytes 3 to 7) left out, since every write renews it.
 std::vector<std::string> Memory(const fs::path& state) {
