@@ -170,7 +170,9 @@ TEST(KeyTables, EveryRowMatchesTheDesignTableAndNoOtherKeyIsKnown) {
         EXPECT_STREQ(ReleaseText[row.key], row.release);
         EXPECT_EQ(KeyToUsage[row.key], row.usage);
         // Reading back: every usage leads to its own key (Clear has none).
-        if (row.usage != 0) EXPECT_EQ(UsageToKey[row.usage], row.key);
+        if (row.usage != 0) {
+            EXPECT_EQ(UsageToKey[row.usage], row.key);
+        }
     }
     EXPECT_EQ(sizeof kDesignKeys / sizeof kDesignKeys[0], 102u);
     for (int k = 0; k < 256; ++k) {
@@ -183,5 +185,7 @@ TEST(KeyTables, EveryRowMatchesTheDesignTableAndNoOtherKeyIsKnown) {
     bool usageListed[256] = {};
     for (const DesignKey& row : kDesignKeys) usageListed[row.usage] = true;
     for (int u = 1; u < 256; ++u)
-        if (!usageListed[u]) EXPECT_EQ(UsageToKey[u], u == 0x58 ? 0x0D : 0) << u;
+        if (!usageListed[u]) {
+            EXPECT_EQ(UsageToKey[u], u == 0x58 ? 0x0D : 0) << u;
+        }
 }
