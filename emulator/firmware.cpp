@@ -8,6 +8,12 @@ using namespace protocol;
 
 namespace {
 
+// The gets this firmware answers, byte for byte. Written out here rather
+// than taken from the link's protocol header, so that a link sending other
+// bytes is refused instead of agreeing with itself.
+constexpr Report kReadDataRequest = {0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+constexpr Report kAnswerRequest = {0x05, 0x09, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+
 struct KindEntry {
     ReportKind kind;
     const char* name;
@@ -129,18 +135,17 @@ bool Firmware::WriteData(const Report& report) {
 }
 
 bool Firmware::Get(Report& report) {
-    if (report[0] != kReportId) {
-        pending_ = Pending::None;
-        return false;
-    }
-    if (pending_ == Pending::ReadData) {
+    // Like a strict firmware, it answers only the get it expects: read data
+    // is asked for with 05 00 00.., a query's answer with 05 09 00..; any
+    // other request is refused and ends the read or drops the answer.
+    if (pending_ == Pending::ReadData && report == kReadDataRequest) {
         const SegmentBlock& block = state_.segments[segment_];
         report[0] = kReportId;
         for (std::size_t i = 0; i < kDataBytesPerReport; ++i) report[1 + i] = block[reportsDone_ * kDataBytesPerReport + i];
         if (++reportsDone_ == kSegmentDataReports) pending_ = Pending::None;
         return true;
     }
-    if (pending_ == Pending::Answer) {
+    if (pending_ == Pending::Answer && report == kAnswerRequest) {
         report = answer_;
         pending_ = Pending::None;
         return true;

@@ -15,6 +15,9 @@
 //   Reading does not need the lock.
 // - A query is answered by the next get, once. A get with no read or query
 //   answer pending is refused.
+// - A get must carry the request bytes of what it collects: 05 00 00 00 00
+//   00 00 00 for read data, 05 09 00 00 00 00 00 00 for a query's answer.
+//   Any other get is refused and ends the read or drops the answer.
 // - Taking the lock while it is held, or releasing it while it is free,
 //   succeeds. A lock report with a wrong signature is refused and changes
 //   nothing.

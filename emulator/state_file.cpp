@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "emulator/hex.h"
+#include "profile_store/platform/file_replace.h"
 
 namespace emulator {
 
@@ -173,12 +174,8 @@ bool SaveStateFile(const std::string& path, const MouseState& state, std::string
             return false;
         }
     }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        error = path + ": cannot be replaced: " + ec.message();
+    if (!platform::ReplaceWithFlushed(temp.c_str(), path.c_str())) {
+        error = path + ": cannot be replaced";
         return false;
     }
     return true;

@@ -23,13 +23,21 @@ build_native() { configure_and_build native; }
 build_asan() { configure_and_build asan -DCMAKE_BUILD_TYPE=Debug -DKORELLE_SANITIZE=ON; }
 build_fuzz() { CC=clang CXX=clang++ configure_and_build fuzz -DKORELLE_FUZZ=ON; }
 
-# Seeds the fuzzer's corpus with the shipped files, one per input kind.
+# Seeds the fuzzers' corpora: the shipped files, one per input kind, and
+# two macros of key slots.
 seed_fuzz_corpus() {
   local corpus=$1 device="$root/assets/database/VID7a3d_PID006a"
   mkdir -p "$corpus"
   { printf '\x00'; cat "$device/__default.xml"; } >"$corpus/seed-profile"
   { printf '\x01'; cat "$device/__DeviceInfo.xml"; } >"$corpus/seed-info"
   { printf '\x02'; cat "$device/__default.xml"; } >"$corpus/seed-template"
+  # The string table: the shipped English file.
+  mkdir -p "$corpus-strings" "$corpus-macro"
+  cp "$root/assets/strings/English/Korelle.xml" "$corpus-strings/seed-english"
+  # Key slots: press A for 1230 ms then release A after 20 ms, and a full
+  # set of sixteen slots holding the largest counts.
+  printf '\x04\x97\xff\x42\x04\x02' >"$corpus-macro/seed-two-steps"
+  printf '\x04\xff%.0s' $(seq 16) >"$corpus-macro/seed-sixteen"
 }
 
 # The Windows build, installed as the program folder dist/, with the skin

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test layer: native, native under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a short libFuzzer run over
-# the profile readers (KORELLE_FUZZ_SECONDS, default 20), and the Windows
+# the profile readers, the string table's reader and the macro decoder
+# (KORELLE_FUZZ_SECONDS in all, default 20), and the Windows
 # build under Wine. For quicker rounds while working, KORELLE_LAYERS picks
 # layers ("native sanitized fuzz wine", default all) and KORELLE_E2E_FILTER
 # passes a GoogleTest filter to the end-to-end layer. Ends with one line "total: N passed, N failed"; exits non-zero when
@@ -87,22 +88,30 @@ if wanted sanitized; then
   echo "== sanitized build"
   build_asan && run_layer sanitized "$build_root/asan" || build_failed sanitized
 fi
+# The fuzzing time is shared: half for the profile readers, a quarter each
+# for the string table's reader and the macro decoder.
 fuzz_seconds=${KORELLE_FUZZ_SECONDS:-20}
+run_fuzz() {  # target seconds corpus [options...]
+  local target=$1 seconds=$2 corpus=$3 t0=$SECONDS
+  shift 3
+  local log="$build_root/fuzz-$target.log"
+  if "$build_root/fuzz/tests/fuzz/$target" -max_total_time="$seconds" -artifact_prefix="$build_root/fuzz/$target-" \
+       "$@" "$corpus" >"$log" 2>&1; then
+    summary+=("fuzz $target: 1 passed, 0 failed ($(grep -o 'Done [0-9]* runs' "$log") in $((SECONDS - t0)) s)")
+    passed=$((passed + 1))
+  else
+    tail -40 "$log"
+    summary+=("fuzz $target: 0 passed, 1 failed (see $log and the crash file in build/fuzz/)")
+    failed=$((failed + 1))
+  fi
+}
 if ! wanted fuzz; then
   :
 elif echo "== fuzzing" && build_fuzz; then
-  corpus="$build_root/fuzz/corpus"
-  seed_fuzz_corpus "$corpus"
-  t0=$SECONDS
-  if "$build_root/fuzz/tests/fuzz/profile_fuzz" -max_total_time="$fuzz_seconds" -max_len=20000 \
-       -dict="$root/tests/fuzz/xml.dict" -artifact_prefix="$build_root/fuzz/" "$corpus" >"$build_root/fuzz.log" 2>&1; then
-    summary+=("fuzz: 1 passed, 0 failed ($(grep -o 'Done [0-9]* runs' "$build_root/fuzz.log") in $((SECONDS - t0)) s)")
-    passed=$((passed + 1))
-  else
-    tail -40 "$build_root/fuzz.log"
-    summary+=("fuzz: 0 passed, 1 failed (see build/fuzz.log and the crash file in build/fuzz/)")
-    failed=$((failed + 1))
-  fi
+  seed_fuzz_corpus "$build_root/fuzz/corpus"
+  run_fuzz profile_fuzz $(( (fuzz_seconds + 1) / 2 )) "$build_root/fuzz/corpus" -max_len=20000 -dict="$root/tests/fuzz/xml.dict"
+  run_fuzz strings_fuzz $(( (fuzz_seconds + 3) / 4 )) "$build_root/fuzz/corpus-strings" -max_len=20000 -dict="$root/tests/fuzz/xml.dict"
+  run_fuzz macro_fuzz $(( (fuzz_seconds + 3) / 4 )) "$build_root/fuzz/corpus-macro" -max_len=32
 else
   build_failed fuzz
 fi

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "profile_store/platform/file_replace.h"
 #include "profile_store/xml/xml_document.h"
 #include "profile_store/xml/xml_text.h"
 
@@ -353,11 +354,7 @@ int CXmlDocumentWrapper::Save(const char* path) {
         DeleteFileA(temp.c_str());
         return 0;
     }
-    if (!MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp.c_str());
-        return 0;
-    }
-    return 1;
+    return platform::ReplaceWithFlushed(temp.c_str(), target.c_str()) ? 1 : 0;
 }
 
 CXmlNodeWrapper CXmlDocumentWrapper::Root() const {

@@ -6,6 +6,7 @@
 
 #include <pugixml.hpp>
 
+#include "profile_store/platform/file_replace.h"
 #include "profile_store/xml/xml_document.h"
 #include "profile_store/xml/xml_text.h"
 
@@ -249,11 +250,7 @@ int CXmlDocumentWrapper::Save(const char* path) {
         std::remove(temp.c_str());
         return 0;
     }
-    if (std::rename(temp.c_str(), target.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return 0;
-    }
-    return 1;
+    return platform::ReplaceWithFlushed(temp.c_str(), target.c_str()) ? 1 : 0;
 }
 
 CXmlNodeWrapper CXmlDocumentWrapper::Root() const {

@@ -198,6 +198,28 @@ TEST_F(Firmware, RefusesWhatIsNoReportOfTheProtocol) {
     EXPECT_EQ(mouse.state(), MouseState{});
 }
 
+TEST_F(Firmware, AnswersOnlyAGetCarryingTheRequestBytesOfWhatItCollects) {
+    mouse.state().segments[2] = Pattern(2);
+    mouse.state().hardwareVersion = 0x11;
+    // Read data asked for with the query answer's bytes, or with a stray byte.
+    for (const Report& wrong : {kAnswerGet, Report{0x05, 0, 0, 0, 0, 0, 0, 0x01}}) {
+        ASSERT_TRUE(mouse.SetReport({0x05, 0x07, 0x02, 0xFF, 0, 0, 0, 0}));
+        Get(wrong, false);
+        Get({0x05, 0, 0, 0, 0, 0, 0, 0}, false);  // the read ended with the refusal
+    }
+    ASSERT_TRUE(mouse.SetReport({0x05, 0x07, 0x02, 0xFF, 0, 0, 0, 0}));
+    EXPECT_EQ(Get({0x05, 0, 0, 0, 0, 0, 0, 0}), (Report{0x05, 3, 6, 9, 12, 15, 18, 21}));
+
+    // A query's answer asked for with read-data bytes, or with a stray byte.
+    for (const Report& wrong : {Report{0x05, 0, 0, 0, 0, 0, 0, 0}, Report{0x05, 0x09, 0xFE, 0, 0, 0, 0, 0}}) {
+        ASSERT_TRUE(mouse.SetReport({0x05, 0x09, 0xFE, 0, 0, 0, 0, 0}));
+        Get(wrong, false);
+        Get(kAnswerGet, false);  // the answer was dropped
+    }
+    ASSERT_TRUE(mouse.SetReport({0x05, 0x09, 0xFE, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Get(kAnswerGet), (Report{0x05, 0x09, 0x11, 0x01, 0, 0, 0, 0}));
+}
+
 TEST_F(Firmware, AGetInTheMiddleOfAWriteEndsTheWrite) {
     ASSERT_TRUE(mouse.SetReport(kLockOn));
     const SegmentBlock block = Pattern(3);

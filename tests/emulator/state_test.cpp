@@ -6,6 +6,7 @@
 
 #include "emulator/emulated_mouse.h"
 #include "emulator/state_file.h"
+#include "profile_store/platform/file_replace.h"
 #include "tests/emulator/mouse_host.h"
 #include "tests/test_support.h"
 
@@ -86,6 +87,38 @@ TEST(StateFile, SavingReplacesTheFileAndLeavesNoTemporary) {
     }
     EXPECT_EQ(files, 1);
     EXPECT_FALSE(emulator::LoadStateFile(dir.file("none.state"), back, error));
+}
+
+// Stops a save after its temporary file is written, as a power loss would.
+std::string g_seenTemp, g_seenTarget;
+bool StopBeforeReplace(const char* temp, const char* target) {
+    g_seenTemp = test_support::ReadFile(temp);
+    g_seenTarget = test_support::ReadFile(target);
+    return false;
+}
+
+TEST(StateFile, SaveInterruptedBeforeTheReplaceKeepsTheOldState) {
+    TempDir dir;
+    const std::string path = dir.file("m.state");
+    std::string error;
+    ASSERT_TRUE(emulator::SaveStateFile(path, MouseState{}, error)) << error;
+    const std::string before = test_support::ReadFile(path);
+
+    platform::SetReplaceHook(&StopBeforeReplace);
+    const bool saved = emulator::SaveStateFile(path, OddState(), error);
+    platform::SetReplaceHook(nullptr);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(g_seenTarget, before);
+    MouseState written;
+    EXPECT_TRUE(emulator::ParseState(g_seenTemp, written, error)) << error;
+    EXPECT_EQ(written, OddState());
+    EXPECT_EQ(test_support::ReadFile(path), before);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
 }
 
 class FileMouse : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "profile_store/platform/file_replace.h"
 #include "profile_store/xml/xml_document.h"
 #include "tests/test_support.h"
 
@@ -259,6 +260,40 @@ TEST_F(XmlDocument, SaveReplacesAnExistingFileWhole) {
     CXmlDocumentWrapper again;
     EXPECT_EQ(again.Load(target.c_str()), 1);
     EXPECT_EQ(again.Root().Name(), "Short");
+}
+
+// What an interrupted save found on the disk at the moment it stopped.
+struct InterruptedSave {
+    static inline std::string temp, target, tempText, targetText;
+    static bool Stop(const char* t, const char* dest) {
+        temp = t;
+        target = dest;
+        tempText = ReadFile(t);
+        targetText = ReadFile(dest);
+        return false;
+    }
+};
+
+TEST_F(XmlDocument, SaveInterruptedBeforeTheReplaceLeavesTheTargetWhole) {
+    const std::string target = dir.file("target.xml");
+    WriteFile(target, "<Old keep=\"1\"/>");
+    ASSERT_EQ(doc.LoadText("<New/>"), 1);
+    platform::SetReplaceHook(&InterruptedSave::Stop);
+    const int saved = doc.Save(target.c_str());
+    platform::SetReplaceHook(nullptr);
+
+    EXPECT_EQ(saved, 0);
+    // The new content was written (and flushed) beside the target, not into it.
+    EXPECT_NE(InterruptedSave::temp, target);
+    EXPECT_EQ(std::filesystem::path(InterruptedSave::temp).parent_path(), std::filesystem::path(target).parent_path());
+    EXPECT_NE(InterruptedSave::tempText.find("<New"), std::string::npos);
+    EXPECT_EQ(InterruptedSave::targetText, "<Old keep=\"1\"/>");
+    EXPECT_EQ(ReadFile(target), "<Old keep=\"1\"/>");
+    EXPECT_FALSE(std::filesystem::exists(InterruptedSave::temp));
+
+    // The same save, not interrupted, replaces the target.
+    ASSERT_EQ(doc.Save(target.c_str()), 1);
+    EXPECT_NE(ReadFile(target).find("<New"), std::string::npos);
 }
 
 TEST_F(XmlDocument, CopiesShareOneDocument) {
