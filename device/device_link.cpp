@@ -429,10 +429,10 @@ int ValidateDeviceRecord(const unsigned char* r) {
         if (!DummyValid(header + kDummy)) return 0;
         for (unsigned b = 0; b < ButtonNum(r); ++b) {
             const unsigned char* button = r + ButtonOffset(r, p, b);
-            const unsigned function = button[kFunID] & 0x1F;
+            const unsigned function = FunIdOf(button).Code();
             if (function > 11) return 0;
             if (!FunExtValid(function, button[kFunExt])) return 0;
-            if ((button[kBtnIndex] & 0x1F) > 6) return 0;
+            if ((button[kBtnIndex] & kButtonNumberMask) > 6) return 0;
         }
     }
     return 1;

@@ -81,6 +81,37 @@ inline std::size_t KeyOffset(const unsigned char* r, std::size_t p, std::size_t 
     return ButtonOffset(r, p, b) + kKeySlots + kKeySlotSize * k;
 }
 
+// A button's FunID byte: the function code in bits 0..4, the toggle-click
+// flag in bit 5, the continue-click flag in bit 6; bit 7 is carried as it is.
+class FunId {
+public:
+    static constexpr std::uint8_t kCodeMask = 0x1F;
+    static constexpr std::uint8_t kToggleBit = 0x20;
+    static constexpr std::uint8_t kContinueBit = 0x40;
+
+    constexpr explicit FunId(std::uint8_t raw) : raw_(raw) {}
+    constexpr std::uint8_t Raw() const { return raw_; }
+    constexpr unsigned Code() const { return raw_ & kCodeMask; }
+    constexpr bool ToggleClick() const { return (raw_ & kToggleBit) != 0; }
+    constexpr bool ContinueClick() const { return (raw_ & kContinueBit) != 0; }
+    // The same byte with both click flags set as given.
+    constexpr FunId WithClickFlags(bool continueClick, bool toggleClick) const {
+        return FunId(static_cast<std::uint8_t>((raw_ & ~(kContinueBit | kToggleBit)) |
+                                               (continueClick ? kContinueBit : 0) | (toggleClick ? kToggleBit : 0)));
+    }
+    // A fresh FunID holding only a function code.
+    static constexpr FunId OfCode(unsigned code) { return FunId(static_cast<std::uint8_t>(code & kCodeMask)); }
+
+private:
+    std::uint8_t raw_;
+};
+
+inline FunId FunIdOf(const unsigned char* button) { return FunId(button[kFunID]); }
+inline void SetFunId(unsigned char* button, FunId id) { button[kFunID] = id.Raw(); }
+
+// The physical button number in the low five bits of BtnIndex.
+inline constexpr std::uint8_t kButtonNumberMask = 0x1F;
+
 // True when ProfileNum blocks of ButtonNum buttons end inside the record and
 // the button map has an entry for every button.
 bool LayoutFits(const unsigned char* r);

@@ -97,7 +97,7 @@ TEST(ClickDecision, ATimerDuringTheDetailDialogDoesNothing) {
     d.OnClick(6, 500);
     EXPECT_EQ(d.OnTimer(), ClickDecision::Action::None);
     d.Finished();
-    EXPECT_EQ(d.State(), 0);
+    EXPECT_EQ(d.CurrentState(), ClickDecision::State::NoDoubleClick);
 }
 
 // Every tick's visible effect: alphas as numbers, "hide", "-" for a held or

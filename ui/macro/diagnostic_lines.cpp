@@ -81,14 +81,14 @@ std::vector<std::string> RecordTextLines(ConstRecord rec) {
         out.push_back("CheckSum     : " + Field(h + kDummy, kDummySize));
         for (unsigned b = 0; b < ButtonNum(r) && ButtonFits(r, p, b); ++b, ++segment) {
             const unsigned char* btn = r + ButtonOffset(r, p, b);
-            const unsigned funID = btn[kFunID];
+            const FunId funID = FunIdOf(btn);
             out.push_back(Format("------------ Profile: %d, Button: %d SegmentID = %d-------------------------", p, b,
                                  segment));
             out.push_back(Format("Endpoint : %d", (btn[kBtnIndex] >> 5) & 3));
-            out.push_back(Format("Button ID: %d", btn[kBtnIndex] & 0x1F));
-            out.push_back(Format("Continue Click: %s", (funID & 0x40) ? "yes" : "no"));
-            out.push_back(Format("Toggle Click  : %s", (funID & 0x20) ? "yes" : "no"));
-            out.push_back(Format("Function Name : %s", DebugFunctionName(funID & 0x1F)));
+            out.push_back(Format("Button ID: %d", btn[kBtnIndex] & kButtonNumberMask));
+            out.push_back(Format("Continue Click: %s", funID.ContinueClick() ? "yes" : "no"));
+            out.push_back(Format("Toggle Click  : %s", funID.ToggleClick() ? "yes" : "no"));
+            out.push_back(Format("Function Name : %s", DebugFunctionName(funID.Code())));
             out.push_back(Format("Function Ext  : %02xh", btn[kFunExt]));
             out.push_back(kMacroKeyLine);
             for (unsigned k = 0; k < kKeySlotCount; ++k) {
@@ -165,9 +165,9 @@ std::vector<std::string> StoredButtonLines(ConstButtonBlock block) {
         out.push_back(Format("%s  %s  %03d ", head.c_str(), (bits & kHalfSecondBase) ? "0.50s" : "0.01s",
                              bits & kCountMask));
     }
-    const unsigned funID = block[record::kFunID];
-    out.push_back((funID & 0x40) ? "Continue Click: On" : "Continue Click: Off");
-    out.push_back((funID & 0x20) ? "ToggleClick Click: On" : "ToggleClick Click: Off");
+    const record::FunId funID = record::FunIdOf(block.data());
+    out.push_back(funID.ContinueClick() ? "Continue Click: On" : "Continue Click: Off");
+    out.push_back(funID.ToggleClick() ? "ToggleClick Click: On" : "ToggleClick Click: Off");
     return out;
 }
 

@@ -11,8 +11,6 @@ namespace macro {
 namespace {
 constexpr std::uint32_t kClosingDelayMs = 20;
 constexpr std::uint32_t kShortestGapMs = 10;
-constexpr std::uint8_t kContinueBit = 0x40;  // FunID
-constexpr std::uint8_t kToggleBit = 0x20;    // FunID
 
 std::string UnknownKeyText(std::uint8_t usageID, bool press) {
     char buf[16];
@@ -146,9 +144,9 @@ void MacroEditor::Load(ConstButtonBlock block) {
             remainCount_ += DelaySize(step.delay) - DelaySize(step);
         }
     }
-    const std::uint8_t funID = block[record::kFunID];
-    continueClickFlag_ = continueChecked_ = (funID & kContinueBit) != 0;
-    toggleClickFlag_ = toggleChecked_ = (funID & kToggleBit) != 0;
+    const record::FunId funID = record::FunIdOf(block.data());
+    continueClickFlag_ = continueChecked_ = funID.ContinueClick();
+    toggleClickFlag_ = toggleChecked_ = funID.ToggleClick();
     Loaded loaded;
     loaded.steps = Steps();
     std::copy(block.begin() + record::kKeySlots, block.begin() + record::kKeySlots + kKeySlotBytes,
@@ -189,10 +187,7 @@ bool MacroEditor::Save(ButtonBlock block) const {
         std::copy(slots.begin(), slots.end(), block.begin() + record::kKeySlots);
         block[record::kFunExt] = static_cast<unsigned char>(2 * *used);
     }
-    std::uint8_t funID = block[record::kFunID] & ~(kContinueBit | kToggleBit);
-    if (continueClickFlag_) funID |= kContinueBit;
-    if (toggleClickFlag_) funID |= kToggleBit;
-    block[record::kFunID] = funID;
+    record::SetFunId(block.data(), record::FunIdOf(block.data()).WithClickFlags(continueClickFlag_, toggleClickFlag_));
     return true;
 }
 

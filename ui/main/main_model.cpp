@@ -14,7 +14,7 @@ const unsigned char* Button(const ProfileRecord& record, int profile, int button
 }
 
 int FunctionOf(const ProfileRecord& record, int profile, int button) {
-    return Button(record, profile, button)[record::kFunID] & kCodeMask;
+    return static_cast<int>(record::FunIdOf(Button(record, profile, button)).Code());
 }
 
 AssignResult AssignFunction(ProfileRecord& record, int profile, int button, int code) {
@@ -26,7 +26,7 @@ AssignResult AssignFunction(ProfileRecord& record, int profile, int button, int 
     if (code == current) return AssignResult::Unchanged;
     unsigned char* block = Button(record, profile, button);
     std::memset(block + record::kFunID, 0, record::kButtonSize - record::kFunID);
-    block[record::kFunID] = static_cast<unsigned char>(code & kCodeMask);
+    record::SetFunId(block, record::FunId::OfCode(static_cast<unsigned>(code)));
     return AssignResult::Changed;
 }
 
@@ -41,16 +41,16 @@ unsigned ClickDecision::OnClick(int button, unsigned doubleClickTimeMs) {
 }
 
 unsigned ClickDecision::OnDoubleClick() {
-    state_ = 1;
+    state_ = State::DoubleClickArrived;
     return 0;
 }
 
 ClickDecision::Action ClickDecision::OnTimer() {
-    if (state_ == 1) {
-        state_ = 2;
+    if (state_ == State::DoubleClickArrived) {
+        state_ = State::DoubleClickHandled;
         return Action::OpenDetail;
     }
-    return state_ == 0 ? Action::ToggleMenu : Action::None;
+    return state_ == State::NoDoubleClick ? Action::ToggleMenu : Action::None;
 }
 
 MenuFade::Tick MenuFade::OnTick() {
@@ -59,7 +59,7 @@ MenuFade::Tick MenuFade::OnTick() {
         holdMs_ -= static_cast<int>(kTickMs);
         return tick;
     }
-    if (flags_ & 2) {
+    if (Has(flags_, FadeFlags::Out)) {
         if (step_ >= 0) {
             step_ = std::min(step_, 9);
             tick.setAlpha = true;
@@ -69,20 +69,20 @@ MenuFade::Tick MenuFade::OnTick() {
         }
         if (step_ < 1) {
             tick.hide = true;
-            flags_ &= ~2;
+            flags_ = Without(flags_, FadeFlags::Out);
             holdMs_ = 300;
         }
-    } else if (flags_ & 1) {
+    } else if (Has(flags_, FadeFlags::In)) {
         if (step_ > 10) {
-            flags_ &= ~1;
+            flags_ = Without(flags_, FadeFlags::In);
         } else {
             tick.show = true;
             tick.setAlpha = true;
             tick.alpha = step_ * 255 / 10;
             ++step_;
         }
-    } else if (flags_ & 4) {
-        flags_ &= ~4;
+    } else if (Has(flags_, FadeFlags::Finish)) {
+        flags_ = Without(flags_, FadeFlags::Finish);
         tick.finish = true;
     }
     return tick;

@@ -20,7 +20,6 @@ enum FunctionCode {
     kSingle = 10,
     kDynamicSensitive = 11,
 };
-inline constexpr int kCodeMask = 0x1F;
 inline constexpr int kClickTimerMaxMs = 500;
 
 // The button block of button b of profile p.
@@ -56,22 +55,30 @@ public:
     // Finished() after doing it; a timer that fires while a detail dialog
     // opened here is still running does nothing.
     Action OnTimer();
-    void Finished() { state_ = 0; }
+    enum class State { NoDoubleClick = 0, DoubleClickArrived = 1, DoubleClickHandled = 2 };
+    void Finished() { state_ = State::NoDoubleClick; }
     int ClickButton() const { return button_; }
-    int State() const { return state_; }
+    State CurrentState() const { return state_; }
 
 private:
-    int state_ = 0;  // 0 no double click, 1 one arrived, 2 being handled
+    State state_ = State::NoDoubleClick;
     int button_ = 0;
 };
 
-// The function menu's fade: bit flags 1 fade in, 2 fade out, 4 finish,
-// ticked every 30 ms, with a hold counter that pauses it.
+// What the menu's fade still has to do, in this order of precedence: fade
+// out, fade in, finish.
+enum class FadeFlags : int { None = 0, In = 1, Out = 2, Finish = 4 };
+constexpr FadeFlags operator|(FadeFlags a, FadeFlags b) { return FadeFlags(int(a) | int(b)); }
+constexpr bool Has(FadeFlags set, FadeFlags flag) { return (int(set) & int(flag)) != 0; }
+constexpr FadeFlags Without(FadeFlags set, FadeFlags flag) { return FadeFlags(int(set) & ~int(flag)); }
+
+// The function menu's fade, ticked every 30 ms, with a hold counter that
+// pauses it.
 class MenuFade {
 public:
-    static constexpr int kFadeIn = 5;          // fade in, then finish
-    static constexpr int kFadeOut = 6;         // fade out, then finish
-    static constexpr int kFadeOutThenIn = 7;
+    static constexpr FadeFlags kFadeIn = FadeFlags::In | FadeFlags::Finish;
+    static constexpr FadeFlags kFadeOut = FadeFlags::Out | FadeFlags::Finish;
+    static constexpr FadeFlags kFadeOutThenIn = FadeFlags::Out | FadeFlags::In | FadeFlags::Finish;
     static constexpr unsigned kTickMs = 30;
 
     struct Tick {
@@ -82,18 +89,18 @@ public:
         bool finish = false;  // stop the timer; colour-key transparency instead of alpha
     };
 
-    void Request(int flags) { flags_ = flags; }
-    void RequestFromStart(int flags) {
+    void Request(FadeFlags flags) { flags_ = flags; }
+    void RequestFromStart(FadeFlags flags) {
         flags_ = flags;
         step_ = 0;
     }
     Tick OnTick();
-    int Flags() const { return flags_; }
+    FadeFlags Flags() const { return flags_; }
     int Step() const { return step_; }
     int Hold() const { return holdMs_; }
 
 private:
-    int flags_ = 0;
+    FadeFlags flags_ = FadeFlags::None;
     int step_ = 0;
     int holdMs_ = 0;
 };

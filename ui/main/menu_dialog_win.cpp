@@ -31,7 +31,7 @@ BOOL CMenuDialog::OnInitDialog() {
     return FALSE;
 }
 
-void CMenuDialog::StartFade(int request, bool fromStart) {
+void CMenuDialog::StartFade(mainwin::FadeFlags request, bool fromStart) {
     if (fromStart)
         fade_.RequestFromStart(request);
     else

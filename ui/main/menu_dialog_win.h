@@ -14,7 +14,7 @@ public:
     CMenuDialog();
     // Sets the fade request (MenuFade::kFadeIn and so on), from step 0 when
     // fromStart, and starts the fade timer.
-    void StartFade(int request, bool fromStart = false);
+    void StartFade(mainwin::FadeFlags request, bool fromStart = false);
     const mainwin::MenuFade& Fade() const { return fade_; }
 
 protected:
