@@ -4,20 +4,25 @@
 # the portable Korelle-VERSION-portable.zip (the folder "Korelle"), side by
 # side in OUT.
 #
-#   scripts/package.sh [--version V] DIST OUT
+#   scripts/package.sh [--version V] [--quick] DIST OUT
 #
 # The version is the build's (build/mingw/generated/korelle_version.nsh);
 # --version packages the folder under another one (the installer test's
-# "newer build").
+# "newer build"). --quick makes the installer alone, with the faster zlib
+# compression.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 version=""
-if [ "${1:-}" = "--version" ]; then
-  version=$2
-  shift 2
-fi
-[ $# -eq 2 ] || { echo "usage: scripts/package.sh [--version V] DIST OUT" >&2; exit 2; }
+quick=0
+while [ $# -gt 2 ]; do
+  case $1 in
+    --version) version=$2; shift 2 ;;
+    --quick) quick=1; shift ;;
+    *) break ;;
+  esac
+done
+[ $# -eq 2 ] || { echo "usage: scripts/package.sh [--version V] [--quick] DIST OUT" >&2; exit 2; }
 from=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
@@ -25,9 +30,10 @@ generated="$build_root/mingw/generated"
 icon="$build_root/korelle.ico"
 
 defines=()
+[ $quick -eq 1 ] && defines+=(-X"SetCompressor /FINAL zlib")
 if [ -n "$version" ]; then
   IFS=. read -r major minor _ <<<"$version"
-  defines=(-DVERSION="$version" -DVERSION_QUAD="$major.${minor:-0}.0.0")
+  defines+=(-DVERSION="$version" -DVERSION_QUAD="$major.${minor:-0}.0.0")
 else
   version=$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$generated/korelle_version.nsh")
 fi
@@ -51,9 +57,11 @@ makensis -V2 -NOCD -X"!addincludedir \"$generated\"" "${defines[@]}" \
   -DDIST="$from" -DOUTFILE="$setup" -DICON="$icon" -DFILES_NSH="$work/files.nsh" \
   -DSIZE_KB="$(du -sk "$from" | cut -f1)" "$root/installer/korelle.nsi"
 
+echo "package: $setup"
+[ $quick -eq 1 ] && exit 0
+
 zip="$out/Korelle-$version-portable.zip"
 rm -f "$zip"
 cp -r "$from" "$work/Korelle"
 (cd "$work" && cmake -E tar cf "$zip" --format=zip Korelle)
-echo "package: $setup"
 echo "package: $zip"

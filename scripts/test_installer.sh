@@ -45,10 +45,19 @@ cleanup_all() {
   rm -rf "$work"
 }
 trap cleanup_all EXIT
+# A newer build, which brings German strings, packed meanwhile.
+newer="$work/newer-dist"
+cp -r "$dist" "$newer"
+mkdir -p "$newer/String/German"
+cp "$dist/String/English/Korelle.xml" "$newer/String/German/"
+"$root/scripts/package.sh" --version 9.99 --quick "$newer" "$work/newer" >"$work/newer.log" 2>&1 &
+newer_pid=$!
+
 ensure_display || { fail=1; finish; }
 # A fresh prefix; no desktop entries for the shortcuts it makes.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 new_wine_prefix
+wineserver -p  # one server for the whole layer, ended by cleanup
 
 wine_run() { "$root/scripts/wine-run" "$@"; }
 drive() { wine_run "$driver" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
@@ -74,11 +83,14 @@ zip_lists_program_folder() {
 check "the portable zip holds the program folder as Korelle/" zip_lists_program_folder
 
 binaries_carry_the_version() {
-  local f out
+  local f out files=()
+  for f in Korelle.exe Silvex.dll Quillon.dll Merrowin.dll; do files+=("$(sed 's|/|\\|g' <<<"Z:$dist/$f")"); done
+  out=$(wine_run "$probe" version "${files[@]}" 2>/dev/null | tr -d '\r') || { echo "$out"; return 1; }
   for f in Korelle.exe Silvex.dll Quillon.dll Merrowin.dll; do
-    out=$(wine_run "$probe" version "$(sed 's|/|\\|g' <<<"Z:$dist/$f")" 2>/dev/null | tr -d '\r')
-    grep -qx "ProductName=Korelle" <<<"$out" && grep -qx "FileVersion=$version" <<<"$out" &&
-      grep -qx "OriginalFilename=$f" <<<"$out" || { echo "$f: $out"; return 1; }
+    # The lines of this file's block, from its "file=" line to the next.
+    local block=$(awk -v f="$f" '/^file=/ { on = index($0, f) > 0 } on' <<<"$out")
+    grep -qx "ProductName=Korelle" <<<"$block" && grep -qx "FileVersion=$version" <<<"$block" &&
+      grep -qx "OriginalFilename=$f" <<<"$block" || { echo "$f: $block"; return 1; }
   done
 }
 check "the four binaries say product Korelle, file version $version" binaries_carry_the_version
@@ -169,12 +181,8 @@ check "a reinstall succeeds" test $rc -eq 0
 check "German chosen without German strings gives English" test "$(language_of "$folder")" = English
 check "the reinstall keeps the working file and the saved configuration" user_files_kept
 
-# ---- a newer build, which brings German strings
-newer="$work/newer-dist"
-cp -r "$dist" "$newer"
-mkdir -p "$newer/String/German"
-cp "$dist/String/English/Korelle.xml" "$newer/String/German/"
-"$root/scripts/package.sh" --version 9.99 "$newer" "$work/newer" >/dev/null
+# ---- the newer build
+wait "$newer_pid" || cat "$work/newer.log"
 install "$work/newer/Korelle-9.99-setup.exe" /S; rc=$?
 check "the newer build installs over it" test $rc -eq 0 -a "$(reg_value DisplayVersion)" = 9.99
 check "the newer build's files are installed" test -f "$folder/String/German/Korelle.xml"
@@ -182,8 +190,13 @@ check "German chosen with German strings gives German" test "$(language_of "$fol
 check "the upgrade keeps the working file and the saved configuration" user_files_kept
 
 # ---- uninstall
+# The uninstaller goes on in a copy of itself after this returns; removing
+# the uninstall entry is its last step.
 wine_run "$folder/Uninstall.exe" /S >/dev/null 2>&1
-wineserver -w  # the uninstaller runs from a copy of itself
+for _ in $(seq 120); do
+  [ -z "$(reg_value DisplayName)" ] && break
+  sleep 0.5
+done
 program_removed() {
   local f
   for f in Korelle.exe Silvex.dll Quillon.dll Merrowin.dll Uninstall.exe Setup.ini Resource Help String \

@@ -4,7 +4,8 @@
 // read, 2 for wrong usage.
 //
 //   install-probe shortcut LINK.lnk   (target, arguments, workdir, icon)
-//   install-probe version FILE        (ProductName, FileVersion, ProductVersion, fixed)
+//   install-probe version FILE...     (per file: file, fixed, ProductName, FileVersion,
+//                                      ProductVersion, OriginalFilename)
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -48,6 +49,7 @@ int Shortcut(const wchar_t* path) {
 }
 
 int Version(const wchar_t* path) {
+    std::printf("file=%s\n", Utf8(path).c_str());
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
     if (size == 0) return 1;
@@ -81,12 +83,15 @@ int Version(const wchar_t* path) {
 int main() {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc != 3) {
-        std::fprintf(stderr, "usage: install-probe shortcut LINK | version FILE\n");
+    if (!argv || argc < 3) {
+        std::fprintf(stderr, "usage: install-probe shortcut LINK | version FILE...\n");
         return 2;
     }
     const std::wstring what = argv[1];
-    if (what == L"shortcut") return Shortcut(argv[2]);
-    if (what == L"version") return Version(argv[2]);
-    return 2;
+    if (what == L"shortcut" && argc == 3) return Shortcut(argv[2]);
+    if (what != L"version") return 2;
+    int result = 0;
+    for (int i = 2; i < argc; ++i)
+        if (Version(argv[i]) != 0) result = 1;
+    return result;
 }
