@@ -19,7 +19,10 @@ pass=0
 fail=0
 check() {  # case-name command...
   local name=$1; shift
-  if "$@"; then echo "ok - $name"; pass=$((pass + 1)); else echo "FAIL - $name"; fail=$((fail + 1)); fi
+  if "$@"; then echo "ok - $name"; pass=$((pass + 1)); return 0; fi
+  echo "FAIL - $name"
+  fail=$((fail + 1))
+  return 1
 }
 finish() {
   echo "installer: $pass passed, $fail failed"
@@ -45,6 +48,7 @@ cleanup_all() {
   rm -rf "$work"
 }
 trap cleanup_all EXIT
+trap 'exit 143' TERM INT
 # A newer build, which brings German strings, packed meanwhile.
 newer="$work/newer-dist"
 cp -r "$dist" "$newer"
@@ -139,9 +143,11 @@ export KORELLE_EMULATOR_STATE=$(sed 's|/|\\|g' <<<"Z:$work/mouse.state")
 run_dir=$(unix_path "$workdir")
 (cd "$run_dir" && exec setsid "$root/scripts/wine-run" "$(unix_path "$target")" >/dev/null 2>&1) &
 program_pid=$!
-check "the installed program starts on the emulated mouse" drive wait @1182 shown 30000
+started=1
+check "the installed program starts on the emulated mouse" drive wait @1182 shown 30000 || started=0
 factory=$(cat "$dist/Database/VID7a3d_PID006a/__working.xml")
 apply_a_change() {
+  [ $started -eq 1 ] || return 1
   drive command @1182 1153 30000 >/dev/null && drive command @1182 1171 30000 >/dev/null || return 1
   local i
   for i in $(seq 100); do
@@ -152,6 +158,7 @@ apply_a_change() {
 }
 check "Apply writes the working file in the program folder" apply_a_change
 save_configuration() {
+  [ $started -eq 1 ] || return 1
   drive command @1182 1108 30000 && drive wait @1109 shown 30000 &&
     drive command @1109 1110 30000 && drive wait @1124 shown 30000 &&
     drive set-text @1124 1124 "Race Night" && drive command @1124 1116 30000 &&
@@ -162,10 +169,18 @@ cp "$device/Race Night.xml" "$device/__working.xml" "$work/"
 
 install "$setup" /S; rc=$?
 check "the installer refuses to run while the program runs" test $rc -eq 3
-drive command @1109 1116 30000 >/dev/null
-drive quit 30000 >/dev/null
-wait "$program_pid"
-check "the program ends" test $? -eq 0
+program_ends() {
+  [ $started -eq 1 ] && drive command @1109 1116 30000 >/dev/null
+  drive quit 30000 >/dev/null
+  local _
+  for _ in $(seq 150); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  kill -0 "$program_pid" 2>/dev/null && { kill -9 -- "-$program_pid"; wait "$program_pid"; return 1; }
+  wait "$program_pid"
+}
+check "the program ends when asked" program_ends
 program_pid=
 
 user_files_kept() {
