@@ -10,6 +10,7 @@
 #include "app/adv_setting_win.h"
 #include "app/app_globals_win.h"
 #include "app/resource.h"
+#include "korelle_version.h"
 #include "device/device_globals.h"
 #include "device/record_copies.h"
 #include "profile_store/profiles/vantor.h"
@@ -47,7 +48,7 @@ constexpr LabelPlace kLabels[7] = {{5, 208, 150, 147, 131},   {12, 235, 156, 163
                                    {396, 131, 165, 274, 138}, {394, 165, 164, 306, 151}, {388, 196, 160, 318, 165},
                                    {374, 225, 162, 318, 183}};
 
-constexpr char kFileVersion[] = "1.14";
+constexpr char kFileVersion[] = KORELLE_VERSION_TEXT;  // the About page's "File"
 
 // The name a label shows for a code; a code no function has (only a
 // damaged file could hold one) shows nothing rather than reading past the
