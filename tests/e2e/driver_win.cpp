@@ -66,6 +66,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -636,9 +637,36 @@ int main(int argc, char** argv) {
     return RunCommand(argc, argv);
 }
 
+// ---- files held open, as another program or a virus scanner does ----
+
+// "hold-file PATH": opens the file for reading, sharing only reading, and
+// keeps it open in this (serving) process until "release-file PATH". Meanwhile
+// the file cannot be replaced or deleted. -1 when command is not one of them.
+int FileCommand(int argc, char** argv) {
+    static std::map<std::string, HANDLE> held;
+    const std::string command = argv[1];
+    if (command == "hold-file" && argc == 3) {
+        if (held.count(argv[2])) return 1;
+        const HANDLE file = CreateFileA(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        held[argv[2]] = file;
+        return 0;
+    }
+    if (command == "release-file" && argc == 3) {
+        const auto it = held.find(argv[2]);
+        if (it == held.end()) return 1;
+        CloseHandle(it->second);
+        held.erase(it);
+        return 0;
+    }
+    return -1;
+}
+
 static int RunCommand(int argc, char** argv) {
     if (argc < 2) return 2;
     if (const int result = InputCommand(argc, argv); result >= 0) return result;
+    if (const int result = FileCommand(argc, argv); result >= 0) return result;
     const std::string command = argv[1];
     if (const int result = PanelCommand(argc, argv); result >= 0) return result;  // side panels
     if (argc >= 3 && (argv[2][0] == '@' || command == "skinned-box")) {

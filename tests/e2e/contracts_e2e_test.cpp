@@ -1,0 +1,128 @@
+// Contracts a user only sees through the program: a working file that cannot
+// be written, a profile button pressed with the mouse refusing or away, and
+// the version numbers the About page is given. Korelle.exe under Wine on the
+// emulated mouse.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <pugixml.hpp>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr const char* kMain = "@1182";
+constexpr int kApply = 1171;
+constexpr int kPolling100 = 1153;
+constexpr int kAbout = 1138;
+constexpr const char* kOk = " 1116";
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class Contracts : public KorelleTest {
+protected:
+    fs::path WorkingFile() const { return DeviceFolder() / "__working.xml"; }
+    fs::path TraceFile() const { return fs::path(mouseState.string() + ".trace"); }
+    void Command(int id) { DriverOut(std::string("command ") + kMain + " " + std::to_string(id) + kWait); }
+    std::string Box() { return DriverOut("skinned-box" + kWait + kOk); }
+    // Reports the mouse has been sent so far, one trace line each.
+    int ReportsSoFar() {
+        std::istringstream trace(ReadText(TraceFile()));
+        int n = 0;
+        for (std::string line; std::getline(trace, line);) n += line.find_first_not_of(" \r") != std::string::npos;
+        return n;
+    }
+    // An attribute of the About page's Mouse element.
+    std::string AboutValue(const char* name) {
+        pugi::xml_document doc;
+        if (!doc.load_file((folder / "Help" / "About" / "file.xml").c_str())) return "(unreadable)";
+        return doc.select_node("//Mouse").node().attribute(name).value();
+    }
+};
+
+// The mouse takes the change but "__working.xml" cannot be replaced (another
+// program holds it open): the failure is shown, and the settings last saved
+// stay the saved ones, so the next Apply writes the file once it can.
+TEST_F(Contracts, AFailedWorkingFileWriteIsShownAndWrittenAgainLater) {
+    Start();
+    const std::string before = ReadText(WorkingFile());
+    const std::string mouse = ShowMouse();
+    const std::string held = "'" + WindowsPath(WorkingFile()) + "'";  // quoted: the driver reads \ as an escape
+    DriverOut("hold-file " + held);
+    Command(kPolling100);
+    Command(kApply);
+    EXPECT_EQ(Box(), ShippedText("Str_SaveTmpProfileErr"));
+    EXPECT_TRUE(ReadText(WorkingFile()) == before) << "the working file changed";
+    EXPECT_NE(ShowMouse(), mouse);  // the mouse was written
+
+    DriverOut("release-file " + held);
+    Command(kApply);  // no new change: only the unsaved one
+    EXPECT_TRUE(WaitFor([&] { return ReadText(WorkingFile()) != before; })) << "the change was taken as saved";
+    Quit();
+}
+
+// A profile button pressed while the mouse refuses the switch, then again
+// once it is gone: each failure names its cause and the profile stays.
+TEST_F(Contracts, ProfileButtonsSayWhetherTheMouseRefusedOrIsAway) {
+    setenv("KORELLE_EMULATOR_FAIL_KIND", "switch", 1);
+    Start();
+    unsetenv("KORELLE_EMULATOR_FAIL_KIND");
+    Command(1167);  // profile 3
+    EXPECT_EQ(Box(), ShippedText("Str_SwitchErr"));
+    Quit();
+    EXPECT_NE(ShowMouse().find("active profile 0"), std::string::npos) << ShowMouse();
+
+    // Unplugged from the first report after the start: the switch's own
+    // report finds it gone, and the next button finds no mouse at all.
+    fs::remove(TraceFile());
+    Start();
+    const int started = ReportsSoFar();
+    Quit();
+    ASSERT_GT(started, 0);
+    fs::remove(TraceFile());
+    setenv("KORELLE_EMULATOR_UNPLUG_AT", std::to_string(started + 1).c_str(), 1);
+    Start();
+    unsetenv("KORELLE_EMULATOR_UNPLUG_AT");
+    ASSERT_EQ(ReportsSoFar(), started);
+    Command(1168);  // profile 4
+    EXPECT_EQ(Box(), ShippedText("Str_SwitchErr"));
+    Command(1169);  // profile 5
+    EXPECT_EQ(Box(), ShippedText("Str_NotFindHardware"));
+    Quit();
+    EXPECT_NE(ShowMouse().find("active profile 0"), std::string::npos) << ShowMouse();
+}
+
+// About hands the page the mouse's own version numbers, each in its place,
+// and zeros when the mouse does not answer.
+TEST_F(Contracts, AboutWritesTheFirmwareAndHardwareNumbersEachInItsPlace) {
+    MouseTool({"set", mouseState.string(), "hardware", "5"});
+    MouseTool({"set", mouseState.string(), "firmware", "23"});
+    Start();
+    Command(kAbout);
+    EXPECT_TRUE(WaitFor([&] { return AboutValue("FirmWare") == "23"; })) << AboutValue("FirmWare");
+    EXPECT_EQ(AboutValue("HardWare"), "5");
+    EXPECT_EQ(AboutValue("File"), "1.14");
+    Quit();
+
+    setenv("KORELLE_EMULATOR_FAIL_KIND", "query-answer", 1);
+    Start();
+    unsetenv("KORELLE_EMULATOR_FAIL_KIND");
+    Command(kAbout);
+    EXPECT_EQ(Box(), ShippedText("Str_InfoErr"));
+    EXPECT_TRUE(WaitFor([&] { return AboutValue("FirmWare") == "0"; })) << AboutValue("FirmWare");
+    EXPECT_EQ(AboutValue("HardWare"), "0");
+    Quit();
+}
+
+}  // namespace
