@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb x11-utils imagemagick
+  wine wine64 xvfb x11-utils imagemagick nsis
   libpugixml-dev googletest libgtest-dev libcairo2-dev libfontconfig-dev
 )
 

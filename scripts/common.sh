@@ -42,7 +42,7 @@ seed_fuzz_corpus() {
 
 # The Windows build, installed as the program folder dist/, with the skin
 # and the program icon that the native generator draws first (the cross
-# build cannot run it).
+# build cannot run it); then packed as build/package/'s installer and zip.
 build_windows() {
   configure native && cmake --build "$build_root/native" -j "$jobs" --target skin_gen || return 1
   rm -rf "$build_root/skin"
@@ -53,6 +53,7 @@ build_windows() {
   cmake --install "$build_root/mingw" >/dev/null || return 1
   mkdir -p "$dist/Resource"
   cp -r "$build_root/skin" "$dist/Resource/VID7A3D_PID006A"
+  "$root/scripts/package.sh" "$dist" "$build_root/package" >/dev/null  # installer and zip
 }
 
 # Starts Xvfb when there is no display, and stops it when the script exits.

@@ -77,7 +77,7 @@ build_failed() {
   failed=$((failed + 1))
 }
 
-layers=" ${KORELLE_LAYERS:-native sanitized fuzz wine} "
+layers=" ${KORELLE_LAYERS:-native sanitized fuzz wine installer} "
 wanted() { [[ "$layers" == *" $1 "* ]]; }
 
 if wanted native; then
@@ -128,6 +128,29 @@ elif echo "== Windows build" && build_windows; then
 
 else
   build_failed wine
+fi
+
+# The installer and the zip of build/package/, used as a user does
+# (scripts/test_installer.sh, in a fresh Wine prefix of its own).
+if wanted installer; then
+  echo "== installer"
+  if wanted wine || build_windows; then
+    t0=$SECONDS
+    ensure_display
+    "$root/scripts/test_installer.sh" >"$build_root/installer.log" 2>&1
+    rc=$?
+    line=$(grep '^installer: ' "$build_root/installer.log" | tail -1)
+    p=$(sed -n 's/^installer: \([0-9]*\) passed.*/\1/p' <<<"$line")
+    f=$(sed -n 's/.* \([0-9]*\) failed$/\1/p' <<<"$line")
+    [ -n "$p" ] || { p=0; f=1; }
+    [ $rc -ne 0 ] && [ "${f:-0}" -eq 0 ] && f=1
+    [ $rc -ne 0 ] && grep -E '^FAIL|missing|left' "$build_root/installer.log"
+    summary+=("installer: $p passed, $f failed ($((SECONDS - t0)) s)")
+    passed=$((passed + p))
+    failed=$((failed + f))
+  else
+    build_failed installer
+  fi
 fi
 
 printf '%s\n' "${summary[@]}"
