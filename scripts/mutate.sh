@@ -21,11 +21,12 @@ wanted=" $* "
 mkdir -p "$copy"
 (cd "$src" && git ls-files -z --cached --others --exclude-standard) |
   tar -C "$src" --null -T - -cf - | tar -C "$copy" -xf -
-# Files a previous run patched: rebuilt from their restored text.
-if [ -f "$copy/.mutated" ]; then
-  while IFS= read -r f; do [ -f "$copy/$f" ] && touch "$copy/$f"; done <"$copy/.mutated"
-fi
-: >"$copy/.mutated"
+# Files any earlier run patched: the copy above gave them back their old
+# time, older than what was built from the patch, so they are touched to be
+# rebuilt from their restored text. The list is kept, since a run may stop
+# before it has rebuilt everything.
+touch "$copy/.mutated"
+while IFS= read -r f; do [ -f "$copy/$f" ] && touch "$copy/$f"; done <"$copy/.mutated"
 
 source "$copy/scripts/common.sh"  # root, build_root and dist now point into the copy
 jobs=${KORELLE_MUTATE_JOBS:-2}
@@ -137,7 +138,7 @@ for i in "${!ids[@]}"; do
   t0=$SECONDS
   f="$copy/${files[$i]}"
   cp "$f" "$f.orig"
-  echo "${files[$i]}" >>"$copy/.mutated"
+  grep -qxF "${files[$i]}" "$copy/.mutated" || echo "${files[$i]}" >>"$copy/.mutated"
   result="" by=""
   if ! apply_patch "$f" "${occs[$i]}" "${froms[$i]}" "${tos[$i]}" 2>>"$log"; then
     result="NOT APPLIED"
