@@ -47,15 +47,22 @@ mkdir -p /tmp/quillon
 state=/tmp/quillon/mouse.state
 "$build/native/emulator/korelle-mouse" create "$state" blank --firmware 14 >/dev/null
 "$build/native/emulator/korelle-mouse" set "$state" hardware 3 >/dev/null
-"$build/native/uhid_mouse/korelle-uhid-mouse" "$state" --control /tmp/quillon/control &
-device=$!
-KORELLE_DIST=/tmp/dist KORELLE_HID_STATE=$(winpath "$state") KORELLE_HID_CONTROL=$(winpath /tmp/quillon/control) \
-  wine /tmp/quillon_hid_test.exe --gtest_output="xml:$(winpath "$out/quillon-hid.xml")" >"$out/quillon-hid.log" 2>&1
-echo "hid: Quillon.dll suite ended with $?"
-command_device /tmp/quillon/control quit
-wait "$device"
-cp "$state.trace" "$out/quillon-hid.trace" 2>/dev/null
-stamp "Quillon.dll suite done"
+# Runs the Quillon.dll suite (a GoogleTest filter, a report name) against
+# its own device.
+quillon_suite() {  # filter report
+  "$build/native/uhid_mouse/korelle-uhid-mouse" "$state" --control /tmp/quillon/control &
+  local device=$!
+  KORELLE_DIST=/tmp/dist KORELLE_HID_STATE=$(winpath "$state") KORELLE_HID_CONTROL=$(winpath /tmp/quillon/control) \
+    wine /tmp/quillon_hid_test.exe --gtest_filter="$1" --gtest_output="xml:$(winpath "$out/$2.xml")" >"$out/$2.log" 2>&1
+  echo "hid: Quillon.dll suite $1 ended with $?"
+  command_device /tmp/quillon/control quit
+  wait "$device"
+  stamp "Quillon.dll suite $1 done"
+}
+# Wine gives up a device whose node turned read-only for good: that case
+# runs after everything else.
+last=RealStack.AReadOnlyNodeIsNoMouseUntilItIsWritableAgain
+quillon_suite "-$last" quillon-hid
 
 if [ -x "$build/native/tests/hid/hid_e2e_test" ]; then
   KORELLE_DIST=/tmp/dist KORELLE_WINDOWS_BUILD="$build/mingw" KORELLE_E2E_OUT="$out/screens" \
@@ -64,6 +71,9 @@ if [ -x "$build/native/tests/hid/hid_e2e_test" ]; then
   echo "hid: Korelle.exe suite ended with $?"
   stamp "Korelle.exe suite done"
 fi
+
+quillon_suite "$last" quillon-hid-last
+cp "$state.trace" "$out/quillon-hid.trace" 2>/dev/null
 
 wineserver -k
 kill "$xvfb" 2>/dev/null

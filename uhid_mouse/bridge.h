@@ -32,7 +32,8 @@ std::span<const std::uint8_t> ReportDescriptor();
 //                   arrives (that report fails)
 //   mute get|set|all  requests of that direction are never answered
 //   answer          requests are answered again
-//   read-only / read-write   the mode of the device's hidraw node
+//   read-only / read-write   the mode of the device's hidraw node (0400 or
+//                   0600; left alone when it has it already)
 //   quit            the device is destroyed and the program ends
 struct Command {
     enum class Kind { Unplug, Replug, UnplugAt, Mute, Answer, ReadOnly, ReadWrite, Quit } kind;

@@ -6,8 +6,8 @@
 //
 // The fault variables of the emulated mouse (KORELLE_EMULATOR_FAIL_SET ...)
 // apply as they do in Quillon.dll. The test drives the device by writing a
-// command file (see bridge.h) and renaming it to the control path; the
-// program carries the commands out and removes the file.
+// command file (see bridge.h) at the control path, ending with a line end;
+// the program carries the commands out and removes the file.
 #include <fcntl.h>
 #include <linux/uhid.h>
 #include <poll.h>
@@ -119,9 +119,16 @@ public:
 
     // The mode of the device's hidraw node (read-only: the user may not
     // write to it).
+    // Left alone when it has the mode already: Wine takes every change of
+    // the node's attributes as the device leaving and coming back.
     void SetNodeMode(mode_t mode) {
         const std::string node = HidrawNode();
-        if (node.empty() || chmod(node.c_str(), mode) != 0) Log("no hidraw node to change");
+        struct stat st {};
+        if (node.empty() || stat(node.c_str(), &st) != 0) {
+            Log("no hidraw node to change");
+            return;
+        }
+        if ((st.st_mode & 07777) != mode && chmod(node.c_str(), mode) != 0) Log(node + ": " + std::strerror(errno));
     }
 
     bool created() const { return created_; }
@@ -151,6 +158,9 @@ bool RunCommands(const fs::path& control, Device& device, Bridge& bridge) {
     if (!in) return true;
     std::string text((std::istreambuf_iterator<char>(in)), {});
     in.close();
+    // Written in one piece, ending with a line end; anything else is still
+    // being written.
+    if (text.empty() || text.back() != '\n') return true;
     bool goOn = true;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
@@ -164,8 +174,13 @@ bool RunCommands(const fs::path& control, Device& device, Bridge& bridge) {
             case Command::Kind::Unplug: device.Unplug(); break;
             case Command::Kind::Replug: device.Plug(std::nullopt); break;
             case Command::Kind::UnplugAt:
-                device.Unplug();
-                device.Plug(c->at);
+                // The device stays as the host knows it; the count starts now.
+                if (!device.created()) {
+                    device.Plug(c->at);
+                } else if (std::string error; !bridge.PowerUp(c->at, error)) {
+                    Log(error);
+                    device.Unplug();
+                }
                 break;
             case Command::Kind::Mute: bridge.Mute(c->muteGets, c->muteSets); break;
             case Command::Kind::Answer: bridge.Mute(false, false); break;

@@ -59,7 +59,7 @@ protected:
         traceStart = TraceLines().size();
     }
     void TearDown() override {
-        Command("answer\nreplug\nread-write");
+        Command("answer\nreplug");
         if (module) FreeLibrary(module);
     }
 
@@ -73,12 +73,11 @@ protected:
     // Hands the device a command and waits until it was carried out.
     void Command(const std::string& text) {
         const std::string control = Env("KORELLE_HID_CONTROL");
-        const std::string next = control + ".new";
         {
-            std::ofstream out(next, std::ios::binary);
-            out << text << "\n";
+            // One write: the device acts on the file once it ends with a line end.
+            std::ofstream out(control, std::ios::binary);
+            out << text + "\n" << std::flush;
         }
-        ASSERT_TRUE(MoveFileExA(next.c_str(), control.c_str(), MOVEFILE_REPLACE_EXISTING)) << GetLastError();
         for (int i = 0; i < 500 && GetFileAttributesA(control.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) Sleep(10);
         EXPECT_EQ(GetFileAttributesA(control.c_str()), INVALID_FILE_ATTRIBUTES) << "the device did not take " << text;
     }
@@ -184,19 +183,6 @@ TEST_F(RealStack, EveryReportKindTravelsBothWays) {
     EXPECT_EQ(TraceSinceStart(), expected);
 }
 
-// The user may read the mouse's hidraw node but not write it (a missing
-// udev rule). Wine's HID services then do not offer the mouse at all, so the
-// library's fallback of opening the collection without access never comes
-// into play: the mouse is absent, and comes back once the node is writable.
-TEST_F(RealStack, AReadOnlyNodeIsNoMouseUntilItIsWritableAgain) {
-    Command("read-only");
-    ASSERT_TRUE(WaitPresence(false)) << "a mouse that cannot be written is offered";
-    EXPECT_EQ(Set(protocol::QueryActiveProfileReport), 0);
-    Command("read-write");
-    ASSERT_TRUE(WaitPresence(true));
-    EXPECT_GE(DeviceInfo(), 0);
-}
-
 TEST_F(RealStack, UnplugAndReplugBetweenReports) {
     EXPECT_EQ(Set(protocol::WriteLockOnReport), 1);
     EXPECT_TRUE(Saved().writeLocked);
@@ -243,6 +229,21 @@ TEST_F(RealStack, ASetNeverAnsweredEndsWithinTheCancel) {
     int info = -1;
     while ((info = DeviceInfo()) < 0 && NowMs() < end) Sleep(200);
     EXPECT_GE(info, 0);
+}
+
+// The user may read the mouse's hidraw node but not write it (a missing
+// udev rule). Wine's HID services then do not offer the mouse at all, so the
+// library's fallback of opening the collection without access never comes
+// into play: the mouse is absent, and comes back once the node is writable.
+// Last: Wine may not take the mouse back within the run.
+TEST_F(RealStack, AReadOnlyNodeIsNoMouseUntilItIsWritableAgain) {
+    Command("read-only");
+    ASSERT_TRUE(WaitPresence(false)) << "a mouse that cannot be written is offered";
+    EXPECT_EQ(Set(protocol::QueryActiveProfileReport), 0);
+    // Wine drops the device on the change; a fresh node brings it back.
+    Command("read-write\nunplug\nreplug");
+    ASSERT_TRUE(WaitPresence(true));
+    EXPECT_GE(DeviceInfo(), 0);
 }
 
 }  // namespace
