@@ -55,6 +55,10 @@ public:
         auto& c = ev.u.create2;
         std::snprintf(reinterpret_cast<char*>(c.name), sizeof c.name, "Korelle emulated mouse");
         std::snprintf(reinterpret_cast<char*>(c.phys), sizeof c.phys, "korelle-uhid-mouse");
+        // A serial number of its own for every plug: Wine names the device
+        // by it, and does not offer a device again under the name of one it
+        // still holds as removed.
+        std::snprintf(reinterpret_cast<char*>(c.uniq), sizeof c.uniq, "%d-%u", static_cast<int>(getpid()), ++plugs_);
         const auto rd = uhid_mouse::ReportDescriptor();
         c.rd_size = static_cast<__u16>(rd.size());
         std::memcpy(c.rd_data, rd.data(), rd.size());
@@ -150,6 +154,7 @@ private:
     int fd_;
     Bridge& bridge_;
     bool created_ = false;
+    unsigned plugs_ = 0;
 };
 
 // Carries out the commands of the control file; false after quit.
