@@ -28,8 +28,6 @@ export WINEPREFIX=/tmp/prefix
 Xvfb :7 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=:7
-# One set of Wine's services for every program of the run.
-wineserver -p
 # Wine does not load a library from the 9p mount: the program folder and
 # the tests run from tmpfs.
 cp -r "$root/dist" /tmp/dist
@@ -43,38 +41,49 @@ command_device() {  # control command
   echo "hid: the device did not take $2" >&2
 }
 
-mkdir -p /tmp/quillon
-state=/tmp/quillon/mouse.state
-"$build/native/emulator/korelle-mouse" create "$state" blank --firmware 14 >/dev/null
-"$build/native/emulator/korelle-mouse" set "$state" hardware 3 >/dev/null
-# Runs the Quillon.dll suite (a GoogleTest filter, a report name) against
-# its own device.
-quillon_suite() {  # filter report
-  "$build/native/uhid_mouse/korelle-uhid-mouse" "$state" --control /tmp/quillon/control &
-  local device=$!
-  KORELLE_DIST=/tmp/dist KORELLE_HID_STATE=$(winpath "$state") KORELLE_HID_CONTROL=$(winpath /tmp/quillon/control) \
-    wine /tmp/quillon_hid_test.exe --gtest_filter="$1" --gtest_output="xml:$(winpath "$out/$2.xml")" >"$out/$2.log" 2>&1
-  echo "hid: Quillon.dll suite $1 ended with $?"
-  command_device /tmp/quillon/control quit
-  wait "$device"
-  stamp "Quillon.dll suite $1 done"
+# Wine 8 (no udev daemon, /dev watched) does not offer a device again once
+# one went away, in the same session: every case that unplugs the mouse runs
+# last in a Wine session of its own, on a device of its own.
+state=/tmp/mouse/mouse.state
+control=/tmp/mouse/control
+start_session() {
+  mkdir -p /tmp/mouse
+  "$build/native/emulator/korelle-mouse" create "$state" blank --firmware 14 >/dev/null
+  "$build/native/emulator/korelle-mouse" set "$state" hardware 3 >/dev/null
+  "$build/native/uhid_mouse/korelle-uhid-mouse" "$state" --control "$control" &
+  device=$!
+  wineserver -p
 }
-# Wine gives up a device whose node turned read-only for good: that case
-# runs after everything else.
-last=RealStack.AReadOnlyNodeIsNoMouseUntilItIsWritableAgain
-quillon_suite "-$last" quillon-hid
+end_session() {
+  command_device "$control" quit
+  wait "$device"
+  cat "$state.trace" >>"$out/device.trace" 2>/dev/null
+  wineserver -k
+  wineserver -w
+}
+quillon_suite() {  # filter report
+  KORELLE_DIST=/tmp/dist KORELLE_HID_STATE=$(winpath "$state") KORELLE_HID_CONTROL=$(winpath "$control") \
+    wine /tmp/quillon_hid_test.exe --gtest_filter="$1" --gtest_output="xml:$(winpath "$out/$2.xml")" >"$out/$2.log" 2>&1
+  echo "hid: Quillon.dll $1 ended with $?"
+  stamp "Quillon.dll $1 done"
+}
 
-if [ -x "$build/native/tests/hid/hid_e2e_test" ]; then
-  KORELLE_DIST=/tmp/dist KORELLE_WINDOWS_BUILD="$build/mingw" KORELLE_E2E_OUT="$out/screens" \
-  KORELLE_UHID_MOUSE="$build/native/uhid_mouse/korelle-uhid-mouse" \
-    "$build/native/tests/hid/hid_e2e_test" --gtest_output="xml:$out/korelle-hid.xml" >"$out/korelle-hid.log" 2>&1
-  echo "hid: Korelle.exe suite ended with $?"
-  stamp "Korelle.exe suite done"
-fi
+start_session
+quillon_suite 'RealStack.Finds*:RealStack.Every*:RealStack.*NeverAnswered*' quillon-hid
+KORELLE_DIST=/tmp/dist KORELLE_WINDOWS_BUILD="$build/mingw" KORELLE_E2E_OUT="$out/screens" \
+KORELLE_HID_DEVICE_STATE=$state KORELLE_HID_DEVICE_CONTROL=$control \
+  "$build/native/tests/hid/hid_e2e_test" --gtest_output="xml:$out/korelle-hid.xml" >"$out/korelle-hid.log" 2>&1
+echo "hid: Korelle.exe suite ended with $?"
+stamp "Korelle.exe suite done"
+end_session
 
-quillon_suite "$last" quillon-hid-last
-cp "$state.trace" "$out/quillon-hid.trace" 2>/dev/null
+start_session
+quillon_suite RealStack.UnplugBetweenReports quillon-hid-unplug
+end_session
 
-wineserver -k
+start_session
+quillon_suite RealStack.AReadOnlyNodeIsNoMouse quillon-hid-last
+end_session
+
 kill "$xvfb" 2>/dev/null
 exit 0

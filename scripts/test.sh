@@ -86,7 +86,7 @@ run_hid() {
   mkdir -p "$out"
   "$root/scripts/hid-vm.sh" "$out" "$root/scripts/hid-inside.sh" "$out" >"$build_root/hid.log" 2>&1
   local rc=$?
-  for report in quillon-hid korelle-hid quillon-hid-last; do
+  for report in quillon-hid korelle-hid quillon-hid-unplug quillon-hid-last; do
     if [ -f "$out/$report.xml" ]; then count_report "$out/$report.xml"; else echo "hid: $report left no report" >&2; f=$((f + 1)); fi
   done
   if [ $rc -ne 0 ] && [ $f -eq 0 ]; then f=1; fi

