@@ -71,7 +71,7 @@ chmod +x "$image/init"
 (cd "$image" && find . | cpio -o -H newc --quiet | gzip -1) >"$out/initramfs.cpio.gz"
 rm -rf "$image"
 
-timeout "${KORELLE_HID_VM_SECONDS:-900}" qemu-system-x86_64 \
+timeout "${KORELLE_HID_VM_SECONDS:-1800}" qemu-system-x86_64 \
   -accel tcg -cpu max,-smap -m 2048 -smp 2 \
   -kernel "$kernel" -initrd "$out/initramfs.cpio.gz" \
   -append "console=ttyS0 nosmap quiet panic=-1 rdinit=/init" \

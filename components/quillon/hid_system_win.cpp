@@ -1,13 +1,18 @@
 // The system's HID services on Windows: interfaces from the set-up API,
-// collections opened with CreateFile, feature reports through hid.dll.
+// collections opened with CreateFile (overlapped), attributes and capabilities
+// through hid.dll, feature reports as HID class requests that are cancelled
+// when the device does not answer in time.
 #include <windows.h>
 
 #include <setupapi.h>
 // mingw-w64's HID header declares C functions without a C++ guard.
 extern "C" {
+#include <hidclass.h>
 #include <hidsdi.h>
 }
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,34 +34,65 @@ void LogFailure(const char* call) {
 
 HANDLE ToHandle(HidHandle h) { return reinterpret_cast<HANDLE>(h); }
 
-// Cancels the calling thread's synchronous I/O once the time limit passes.
-// The destructor waits for a timer callback in flight, so the cancellation
-// can never reach a later call.
-class IoWatchdog {
-public:
-    IoWatchdog() {
-        if (!DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread_, 0, FALSE,
-                             DUPLICATE_SAME_ACCESS)) {
-            thread_ = nullptr;
-            return;
-        }
-        if (!CreateTimerQueueTimer(&timer_, nullptr, &IoWatchdog::Fire, thread_, kReportTimeLimitMs, 0,
-                                   WT_EXECUTEONLYONCE))
-            timer_ = nullptr;
-    }
-    ~IoWatchdog() {
-        if (timer_) DeleteTimerQueueTimer(nullptr, timer_, INVALID_HANDLE_VALUE);
-        if (thread_) CloseHandle(thread_);
-    }
-    IoWatchdog(const IoWatchdog&) = delete;
-    IoWatchdog& operator=(const IoWatchdog&) = delete;
-
-private:
-    static VOID CALLBACK Fire(PVOID thread, BOOLEAN) { CancelSynchronousIo(static_cast<HANDLE>(thread)); }
-
-    HANDLE thread_ = nullptr;
-    HANDLE timer_ = nullptr;
+// One feature report request in flight on an overlapped handle. A request
+// the device does not answer within the time limit is cancelled and the
+// call fails; cancelling synchronous I/O from a timer (the obvious way) does
+// not reach a HID request under Wine, which then waits for the kernel's own
+// 5 s limit. A cancelled request that the driver has not finished yet keeps
+// its buffer until it does (see Abandoned).
+struct Request {
+    OVERLAPPED overlapped{};
+    std::vector<std::uint8_t> buffer;
 };
+
+// Cancelled requests still in the driver's hands, freed once finished.
+std::vector<Request*> g_abandoned;
+
+void ReapAbandoned() {
+    for (auto it = g_abandoned.begin(); it != g_abandoned.end();) {
+        if (HasOverlappedIoCompleted(&(*it)->overlapped)) {
+            CloseHandle((*it)->overlapped.hEvent);
+            delete *it;
+            it = g_abandoned.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+// Sends one feature report request; true when the device answered in time.
+// On success request.buffer holds what came back.
+bool Transfer(HANDLE handle, DWORD code, std::unique_ptr<Request>& request, const char* call) {
+    ReapAbandoned();
+    request->overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!request->overlapped.hEvent) {
+        LogFailure("CreateEvent");
+        return false;
+    }
+    const DWORD length = static_cast<DWORD>(request->buffer.size());
+    DWORD done = 0;
+    const bool get = code == IOCTL_HID_GET_FEATURE;
+    BOOL ok = DeviceIoControl(handle, code, request->buffer.data(), length, get ? request->buffer.data() : nullptr,
+                              get ? length : 0, &done, &request->overlapped);
+    if (!ok && GetLastError() == ERROR_IO_PENDING) {
+        if (WaitForSingleObject(request->overlapped.hEvent, kReportTimeLimitMs) != WAIT_OBJECT_0) {
+            CancelIoEx(handle, &request->overlapped);
+            // A driver that honours the cancel finishes at once; one that
+            // does not keeps the buffer, which must then outlive this call.
+            if (WaitForSingleObject(request->overlapped.hEvent, 50) != WAIT_OBJECT_0) {
+                g_abandoned.push_back(request.release());
+                SetLastError(ERROR_TIMEOUT);
+                LogFailure(call);
+                return false;
+            }
+        }
+        ok = GetOverlappedResult(handle, &request->overlapped, &done, FALSE);
+    }
+    CloseHandle(request->overlapped.hEvent);
+    request->overlapped.hEvent = nullptr;
+    if (!ok) LogFailure(call);
+    return ok != FALSE;
+}
 
 class WindowsHidSystem final : public HidSystem {
 public:
@@ -88,8 +124,8 @@ public:
 
     HidHandle Open(const std::string& path, HidAccess access) override {
         const DWORD rights = access == HidAccess::ReadWrite ? GENERIC_READ | GENERIC_WRITE : 0;
-        HANDLE h = CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
+        HANDLE h = CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OVERLAPPED, nullptr);
         if (h == INVALID_HANDLE_VALUE) return kNoHandle;
         return reinterpret_cast<HidHandle>(h);
     }
@@ -117,18 +153,17 @@ public:
     }
 
     bool SetFeature(HidHandle handle, const std::uint8_t* report, std::size_t length) override {
-        std::vector<std::uint8_t> buffer(report, report + length);  // the call takes a non-const buffer
-        IoWatchdog watchdog;
-        if (HidD_SetFeature(ToHandle(handle), buffer.data(), static_cast<ULONG>(length))) return true;
-        LogFailure("HidD_SetFeature");
-        return false;
+        auto request = std::make_unique<Request>();
+        request->buffer.assign(report, report + length);
+        return Transfer(ToHandle(handle), IOCTL_HID_SET_FEATURE, request, "IOCTL_HID_SET_FEATURE");
     }
 
     bool GetFeature(HidHandle handle, std::uint8_t* report, std::size_t length) override {
-        IoWatchdog watchdog;
-        if (HidD_GetFeature(ToHandle(handle), report, static_cast<ULONG>(length))) return true;
-        LogFailure("HidD_GetFeature");
-        return false;
+        auto request = std::make_unique<Request>();
+        request->buffer.assign(report, report + length);  // the report id travels in byte 0
+        if (!Transfer(ToHandle(handle), IOCTL_HID_GET_FEATURE, request, "IOCTL_HID_GET_FEATURE")) return false;
+        std::copy(request->buffer.begin(), request->buffer.end(), report);
+        return true;
     }
 
     void Close(HidHandle handle) override { CloseHandle(ToHandle(handle)); }

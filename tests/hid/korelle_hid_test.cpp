@@ -62,7 +62,12 @@ protected:
 
     void Start() {
         program = Run();
-        ASSERT_EQ(Driver("wait @1182 shown" + kSlow).code, 0) << "no main window";
+        if (Driver("wait @1182 shown" + kSlow).code != 0) {
+            const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+            Screenshot(name + "-no-main-window.png");
+            // A message in the way: its text (and it is closed).
+            FAIL() << "no main window; a message shows: \"" << Driver("skinned-box 1000 1116").out << "\"";
+        }
     }
     void Quit() {
         EXPECT_EQ(Driver("quit" + kSlow).code, 0);
