@@ -1,13 +1,12 @@
 // The system's HID services on Windows: interfaces from the set-up API,
-// collections opened with CreateFile (overlapped), attributes and capabilities
-// through hid.dll, feature reports as HID class requests that are cancelled
-// when the device does not answer in time.
+// collections opened with CreateFile, feature reports through hid.dll on a
+// thread of their own, so that a device that does not answer costs the
+// caller no more than the time limit.
 #include <windows.h>
 
 #include <setupapi.h>
 // mingw-w64's HID header declares C functions without a C++ guard.
 extern "C" {
-#include <hidclass.h>
 #include <hidsdi.h>
 }
 
@@ -34,64 +33,78 @@ void LogFailure(const char* call) {
 
 HANDLE ToHandle(HidHandle h) { return reinterpret_cast<HANDLE>(h); }
 
-// One feature report request in flight on an overlapped handle. A request
-// the device does not answer within the time limit is cancelled and the
-// call fails; cancelling synchronous I/O from a timer (the obvious way) does
-// not reach a HID request under Wine, which then waits for the kernel's own
-// 5 s limit. A cancelled request that the driver has not finished yet keeps
-// its buffer until it does (see Abandoned).
-struct Request {
-    OVERLAPPED overlapped{};
+// A feature report request runs on a thread of its own, and the caller waits
+// for it no longer than the time limit. Under Wine neither cancelling the
+// caller's synchronous I/O nor cancelling an overlapped request frees a
+// caller whose request the device never answers: the call returns only when
+// the kernel gives up (5 s). A request left behind keeps its own copy of
+// the buffer and of the handle, and its own reference on this library, so
+// it can finish after the caller has gone, the handle was closed or the
+// library was released.
+struct Job {
+    HANDLE device = nullptr;  // duplicated for the job
+    bool get = false;
     std::vector<std::uint8_t> buffer;
+    bool ok = false;
+    DWORD error = 0;
 };
 
-// Cancelled requests still in the driver's hands, freed once finished.
-std::vector<Request*> g_abandoned;
-
-void ReapAbandoned() {
-    for (auto it = g_abandoned.begin(); it != g_abandoned.end();) {
-        if (HasOverlappedIoCompleted(&(*it)->overlapped)) {
-            CloseHandle((*it)->overlapped.hEvent);
-            delete *it;
-            it = g_abandoned.erase(it);
-        } else {
-            ++it;
-        }
-    }
+DWORD WINAPI RunJob(void* parameter) {
+    auto* held = static_cast<std::shared_ptr<Job>*>(parameter);
+    Job& job = **held;
+    const ULONG length = static_cast<ULONG>(job.buffer.size());
+    job.ok = job.get ? HidD_GetFeature(job.device, job.buffer.data(), length) != FALSE
+                     : HidD_SetFeature(job.device, job.buffer.data(), length) != FALSE;
+    job.error = job.ok ? 0 : GetLastError();
+    CloseHandle(job.device);
+    delete held;
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&RunJob), &self);
+    FreeLibraryAndExitThread(self, 0);
 }
 
-// Sends one feature report request; true when the device answered in time.
-// On success request.buffer holds what came back.
-bool Transfer(HANDLE handle, DWORD code, std::unique_ptr<Request>& request, const char* call) {
-    ReapAbandoned();
-    request->overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (!request->overlapped.hEvent) {
-        LogFailure("CreateEvent");
+// True when the device answered within the time limit; buffer then holds
+// what came back.
+bool Transfer(HANDLE device, bool get, std::vector<std::uint8_t>& buffer, const char* call) {
+    auto job = std::make_shared<Job>();
+    job->get = get;
+    job->buffer = buffer;
+    if (!DuplicateHandle(GetCurrentProcess(), device, GetCurrentProcess(), &job->device, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS)) {
+        LogFailure("DuplicateHandle");
         return false;
     }
-    const DWORD length = static_cast<DWORD>(request->buffer.size());
-    DWORD done = 0;
-    const bool get = code == IOCTL_HID_GET_FEATURE;
-    BOOL ok = DeviceIoControl(handle, code, request->buffer.data(), length, get ? request->buffer.data() : nullptr,
-                              get ? length : 0, &done, &request->overlapped);
-    if (!ok && GetLastError() == ERROR_IO_PENDING) {
-        if (WaitForSingleObject(request->overlapped.hEvent, kReportTimeLimitMs) != WAIT_OBJECT_0) {
-            CancelIoEx(handle, &request->overlapped);
-            // A driver that honours the cancel finishes at once; one that
-            // does not keeps the buffer, which must then outlive this call.
-            if (WaitForSingleObject(request->overlapped.hEvent, 50) != WAIT_OBJECT_0) {
-                g_abandoned.push_back(request.release());
-                SetLastError(ERROR_TIMEOUT);
-                LogFailure(call);
-                return false;
-            }
-        }
-        ok = GetOverlappedResult(handle, &request->overlapped, &done, FALSE);
+    // The thread's reference on this library, released as it ends.
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&RunJob), &self)) {
+        LogFailure("GetModuleHandleEx");
+        CloseHandle(job->device);
+        return false;
     }
-    CloseHandle(request->overlapped.hEvent);
-    request->overlapped.hEvent = nullptr;
-    if (!ok) LogFailure(call);
-    return ok != FALSE;
+    auto* held = new std::shared_ptr<Job>(job);
+    HANDLE thread = CreateThread(nullptr, 0, &RunJob, held, 0, nullptr);
+    if (!thread) {
+        LogFailure("CreateThread");
+        delete held;
+        CloseHandle(job->device);
+        FreeLibrary(self);
+        return false;
+    }
+    const bool finished = WaitForSingleObject(thread, kReportTimeLimitMs) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    if (!finished) {
+        SetLastError(ERROR_TIMEOUT);
+        LogFailure(call);
+        return false;
+    }
+    if (!job->ok) {
+        SetLastError(job->error);
+        LogFailure(call);
+        return false;
+    }
+    buffer = job->buffer;
+    return true;
 }
 
 class WindowsHidSystem final : public HidSystem {
@@ -124,8 +137,8 @@ public:
 
     HidHandle Open(const std::string& path, HidAccess access) override {
         const DWORD rights = access == HidAccess::ReadWrite ? GENERIC_READ | GENERIC_WRITE : 0;
-        HANDLE h = CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_OVERLAPPED, nullptr);
+        HANDLE h = CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
         if (h == INVALID_HANDLE_VALUE) return kNoHandle;
         return reinterpret_cast<HidHandle>(h);
     }
@@ -153,16 +166,14 @@ public:
     }
 
     bool SetFeature(HidHandle handle, const std::uint8_t* report, std::size_t length) override {
-        auto request = std::make_unique<Request>();
-        request->buffer.assign(report, report + length);
-        return Transfer(ToHandle(handle), IOCTL_HID_SET_FEATURE, request, "IOCTL_HID_SET_FEATURE");
+        std::vector<std::uint8_t> buffer(report, report + length);
+        return Transfer(ToHandle(handle), false, buffer, "HidD_SetFeature");
     }
 
     bool GetFeature(HidHandle handle, std::uint8_t* report, std::size_t length) override {
-        auto request = std::make_unique<Request>();
-        request->buffer.assign(report, report + length);  // the report id travels in byte 0
-        if (!Transfer(ToHandle(handle), IOCTL_HID_GET_FEATURE, request, "IOCTL_HID_GET_FEATURE")) return false;
-        std::copy(request->buffer.begin(), request->buffer.end(), report);
+        std::vector<std::uint8_t> buffer(report, report + length);  // the report id travels in byte 0
+        if (!Transfer(ToHandle(handle), true, buffer, "HidD_GetFeature")) return false;
+        std::copy(buffer.begin(), buffer.end(), report);
         return true;
     }
 

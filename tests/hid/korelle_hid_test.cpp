@@ -24,7 +24,7 @@ constexpr const char* kMain = "@1182";
 constexpr const char* kMenu = "@1060";
 // Wine under software emulation: a program's start takes far longer than
 // the end-to-end layer's waits allow.
-constexpr int kSlowMs = 180000;
+constexpr int kSlowMs = 300000;
 const std::string kSlow = " " + std::to_string(kSlowMs);
 
 std::string ReadText(const fs::path& path) {
