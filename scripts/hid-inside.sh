@@ -17,7 +17,8 @@ if [ -z "${KORELLE_HID_UNPRIVILEGED:-}" ]; then
 fi
 t0=$(date +%s)
 stamp() { echo "hid: $1 at $(( $(date +%s) - t0 )) s"; }
-export HOME=/tmp/home WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=,winemenubuilder.exe=d'
+# No debugger: a crashing Wine process ends instead of waiting for one.
+export HOME=/tmp/home WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=,winemenubuilder.exe=d,winedbg.exe=d'
 mkdir -p "$HOME"
 winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
 
@@ -60,6 +61,7 @@ end_session() {
   cat "$state.trace" >>"$out/device.trace" 2>/dev/null
   wineserver -k
   wineserver -w
+  sleep 1
 }
 quillon_suite() {  # filter report
   KORELLE_DIST=/tmp/dist KORELLE_HID_STATE=$(winpath "$state") KORELLE_HID_CONTROL=$(winpath "$control") \
