@@ -39,6 +39,8 @@ done
 # The command, word by word, for the init script.
 printf '%s\n' "$@" >"$image/command"
 echo "$out" >"$image/out-path"
+# This checkout, kept visible inside even when it lies under /tmp (tmpfs there).
+echo "$(cd "$here/.." && pwd)" >"$image/repo-path"
 cat >"$image/init" <<'INIT'
 #!/bin/busybox sh
 /bin/busybox --install -s /bin
@@ -50,7 +52,12 @@ while read -r m; do insmod "/modules/$m.ko" || echo "init: $m not loaded"; done 
 mkdir -p /root
 mount -t 9p -o trans=virtio,version=9p2000.L,ro,cache=mmap,msize=262144 hostroot /root || { echo "init: no host root"; poweroff -f; }
 out=$(cat /out-path)
+repo=$(cat /repo-path)
+mkdir -p /repo
+mount -o bind "/root$repo" /repo
 mount -t tmpfs -o mode=1777 tmpfs /root/tmp
+mkdir -p "/root$repo" 2>/dev/null
+mount -o bind /repo "/root$repo"
 mount -o bind /proc /root/proc
 mount -o bind /sys /root/sys
 mount -o bind /dev /root/dev
