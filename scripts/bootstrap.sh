@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds and tests need, when any is missing.
+# "bootstrap.sh hid" installs those of the real HID stack layer instead: the
+# VM's kernel (with uhid), its busybox and the emulator that boots it.
 set -euo pipefail
 
 packages=(
@@ -8,6 +10,9 @@ packages=(
   wine wine64 xvfb x11-utils imagemagick nsis
   libpugixml-dev googletest libgtest-dev libcairo2-dev libfontconfig-dev
 )
+if [ "${1:-}" = hid ]; then
+  packages=(qemu-system-x86 linux-image-amd64 busybox-static cpio util-linux)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

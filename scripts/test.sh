@@ -4,7 +4,7 @@
 # the profile readers, the string table's reader and the macro decoder
 # (KORELLE_FUZZ_SECONDS in all, default 20), and the Windows
 # build under Wine. For quicker rounds while working, KORELLE_LAYERS picks
-# layers ("native sanitized fuzz wine", default all) and KORELLE_E2E_FILTER
+# layers ("native sanitized fuzz wine installer hid", default all) and KORELLE_E2E_FILTER
 # passes a GoogleTest filter to the end-to-end layer. Ends with one line "total: N passed, N failed"; exits non-zero when
 # anything failed.
 set -uo pipefail
@@ -72,12 +72,40 @@ run_e2e() {
   failed=$((failed + f))
 }
 
+# The real HID stack: Quillon.dll and Korelle.exe under Wine in a VM, against
+# korelle-uhid-mouse (scripts/hid-vm.sh, scripts/hid-inside.sh). One boot
+# for both suites; their reports come back through the VM's output folder.
+run_hid() {
+  local t0=$SECONDS p=0 f=0 out="$build_root/hid-out" report
+  "$root/scripts/bootstrap.sh" hid || { summary+=("hid: packages missing"); failed=$((failed + 1)); return; }
+  # The wine layer built the program folder already; alone, this layer builds it.
+  if ! wanted wine; then build_windows || { build_failed hid; return; }; fi
+  cmake --build "$build_root/mingw" -j "$jobs" --target quillon_hid_test >/dev/null &&
+    configure native && cmake --build "$build_root/native" -j "$jobs" --target hid_e2e_test >/dev/null &&
+    "$root/scripts/hid-prefix.sh" "$build_root/hid-vm/prefix" || { build_failed hid; return; }
+  rm -rf "$out"
+  mkdir -p "$out"
+  "$root/scripts/hid-vm.sh" "$out" "$root/scripts/hid-inside.sh" "$out" >"$build_root/hid.log" 2>&1
+  local rc=$?
+  for report in quillon-hid korelle-hid quillon-hid-unplug quillon-hid-last; do
+    if [ -f "$out/$report.xml" ]; then count_report "$out/$report.xml"; else echo "hid: $report left no report" >&2; f=$((f + 1)); fi
+  done
+  if [ $rc -ne 0 ] && [ $f -eq 0 ]; then f=1; fi
+  if [ $f -ne 0 ]; then
+    cat "$build_root/hid.log" "$out/console.log" 2>/dev/null | tail -20
+    grep -hE 'Failure|FAILED|Expected|Which is|  ' "$out"/*-hid.log 2>/dev/null | tail -40
+  fi
+  summary+=("hid: $p passed, $f failed ($((SECONDS - t0)) s)")
+  passed=$((passed + p))
+  failed=$((failed + f))
+}
+
 build_failed() {
   summary+=("$1: build failed")
   failed=$((failed + 1))
 }
 
-layers=" ${KORELLE_LAYERS:-native sanitized fuzz wine installer} "
+layers=" ${KORELLE_LAYERS:-native sanitized fuzz wine installer hid} "
 wanted() { [[ "$layers" == *" $1 "* ]]; }
 
 if wanted native; then
@@ -151,6 +179,11 @@ if wanted installer; then
   else
     build_failed installer
   fi
+fi
+
+if wanted hid; then
+  echo "== real HID stack (VM)"
+  run_hid
 fi
 
 printf '%s\n' "${summary[@]}"

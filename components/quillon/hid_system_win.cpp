@@ -1,5 +1,7 @@
 // The system's HID services on Windows: interfaces from the set-up API,
-// collections opened with CreateFile, feature reports through hid.dll.
+// collections opened with CreateFile, feature reports through hid.dll on a
+// thread of their own, so that a device that does not answer costs the
+// caller no more than the time limit.
 #include <windows.h>
 
 #include <setupapi.h>
@@ -8,6 +10,8 @@ extern "C" {
 #include <hidsdi.h>
 }
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,34 +33,79 @@ void LogFailure(const char* call) {
 
 HANDLE ToHandle(HidHandle h) { return reinterpret_cast<HANDLE>(h); }
 
-// Cancels the calling thread's synchronous I/O once the time limit passes.
-// The destructor waits for a timer callback in flight, so the cancellation
-// can never reach a later call.
-class IoWatchdog {
-public:
-    IoWatchdog() {
-        if (!DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread_, 0, FALSE,
-                             DUPLICATE_SAME_ACCESS)) {
-            thread_ = nullptr;
-            return;
-        }
-        if (!CreateTimerQueueTimer(&timer_, nullptr, &IoWatchdog::Fire, thread_, kReportTimeLimitMs, 0,
-                                   WT_EXECUTEONLYONCE))
-            timer_ = nullptr;
-    }
-    ~IoWatchdog() {
-        if (timer_) DeleteTimerQueueTimer(nullptr, timer_, INVALID_HANDLE_VALUE);
-        if (thread_) CloseHandle(thread_);
-    }
-    IoWatchdog(const IoWatchdog&) = delete;
-    IoWatchdog& operator=(const IoWatchdog&) = delete;
-
-private:
-    static VOID CALLBACK Fire(PVOID thread, BOOLEAN) { CancelSynchronousIo(static_cast<HANDLE>(thread)); }
-
-    HANDLE thread_ = nullptr;
-    HANDLE timer_ = nullptr;
+// A feature report request runs on a thread of its own, and the caller waits
+// for it no longer than the time limit. Under Wine neither cancelling the
+// caller's synchronous I/O nor cancelling an overlapped request frees a
+// caller whose request the device never answers: the call returns only when
+// the kernel gives up (5 s). A request left behind keeps its own copy of
+// the buffer and of the handle, and its own reference on this library, so
+// it can finish after the caller has gone, the handle was closed or the
+// library was released.
+struct Job {
+    HANDLE device = nullptr;  // duplicated for the job
+    bool get = false;
+    std::vector<std::uint8_t> buffer;
+    bool ok = false;
+    DWORD error = 0;
 };
+
+DWORD WINAPI RunJob(void* parameter) {
+    auto* held = static_cast<std::shared_ptr<Job>*>(parameter);
+    Job& job = **held;
+    const ULONG length = static_cast<ULONG>(job.buffer.size());
+    job.ok = job.get ? HidD_GetFeature(job.device, job.buffer.data(), length) != FALSE
+                     : HidD_SetFeature(job.device, job.buffer.data(), length) != FALSE;
+    job.error = job.ok ? 0 : GetLastError();
+    CloseHandle(job.device);
+    delete held;
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&RunJob), &self);
+    FreeLibraryAndExitThread(self, 0);
+}
+
+// True when the device answered within the time limit; buffer then holds
+// what came back.
+bool Transfer(HANDLE device, bool get, std::vector<std::uint8_t>& buffer, const char* call) {
+    auto job = std::make_shared<Job>();
+    job->get = get;
+    job->buffer = buffer;
+    if (!DuplicateHandle(GetCurrentProcess(), device, GetCurrentProcess(), &job->device, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS)) {
+        LogFailure("DuplicateHandle");
+        return false;
+    }
+    // The thread's reference on this library, released as it ends.
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&RunJob), &self)) {
+        LogFailure("GetModuleHandleEx");
+        CloseHandle(job->device);
+        return false;
+    }
+    auto* held = new std::shared_ptr<Job>(job);
+    HANDLE thread = CreateThread(nullptr, 0, &RunJob, held, 0, nullptr);
+    if (!thread) {
+        LogFailure("CreateThread");
+        delete held;
+        CloseHandle(job->device);
+        FreeLibrary(self);
+        return false;
+    }
+    const bool finished = WaitForSingleObject(thread, kReportTimeLimitMs) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    if (!finished) {
+        SetLastError(ERROR_TIMEOUT);
+        LogFailure(call);
+        return false;
+    }
+    if (!job->ok) {
+        SetLastError(job->error);
+        LogFailure(call);
+        return false;
+    }
+    buffer = job->buffer;
+    return true;
+}
 
 class WindowsHidSystem final : public HidSystem {
 public:
@@ -117,18 +166,15 @@ public:
     }
 
     bool SetFeature(HidHandle handle, const std::uint8_t* report, std::size_t length) override {
-        std::vector<std::uint8_t> buffer(report, report + length);  // the call takes a non-const buffer
-        IoWatchdog watchdog;
-        if (HidD_SetFeature(ToHandle(handle), buffer.data(), static_cast<ULONG>(length))) return true;
-        LogFailure("HidD_SetFeature");
-        return false;
+        std::vector<std::uint8_t> buffer(report, report + length);
+        return Transfer(ToHandle(handle), false, buffer, "HidD_SetFeature");
     }
 
     bool GetFeature(HidHandle handle, std::uint8_t* report, std::size_t length) override {
-        IoWatchdog watchdog;
-        if (HidD_GetFeature(ToHandle(handle), report, static_cast<ULONG>(length))) return true;
-        LogFailure("HidD_GetFeature");
-        return false;
+        std::vector<std::uint8_t> buffer(report, report + length);  // the report id travels in byte 0
+        if (!Transfer(ToHandle(handle), true, buffer, "HidD_GetFeature")) return false;
+        std::copy(buffer.begin(), buffer.end(), report);
+        return true;
     }
 
     void Close(HidHandle handle) override { CloseHandle(ToHandle(handle)); }

@@ -1,0 +1,206 @@
+// Korelle.exe with the real Quillon.dll, under Wine inside the VM of the
+// "hid" layer, against korelle-uhid-mouse: the device link's flows through
+// the system's HID stack, checked with the device's trace as the emulator
+// based tests check them (tests/e2e/main_e2e_test.cpp).
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr const char* kMain = "@1182";
+constexpr const char* kMenu = "@1060";
+// Wine under software emulation: a program's start takes far longer than
+// the end-to-end layer's waits allow.
+constexpr int kSlowMs = 300000;
+const std::string kSlow = " " + std::to_string(kSlowMs);
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// One device for the whole suite, started by scripts/hid-inside.sh: Wine 8
+// does not offer a device again once one went away (see the README), so
+// each test gives the same device new memory instead of a new device.
+class RealMouse : public ProgramFolderTest {
+protected:
+    // The mouse's memory made by the mouse tool ("create STATE ..."), read
+    // by the device as at power-up, with an empty trace.
+    void PlugMouse(const std::vector<std::string>& createArgs) {
+        mouseState = Env("KORELLE_HID_DEVICE_STATE");
+        control = Env("KORELLE_HID_DEVICE_CONTROL");
+        ASSERT_FALSE(mouseState.empty() || control.empty()) << "run inside the VM (scripts/hid-inside.sh)";
+        std::vector<std::string> args = {"create", mouseState.string()};
+        args.insert(args.end(), createArgs.begin(), createArgs.end());
+        if (createArgs == std::vector<std::string>{"default"}) args.push_back(folder.string());
+        MouseTool(args);
+        Command("reload");
+        std::ofstream(TraceFile(), std::ios::trunc);
+    }
+    void Command(const std::string& text) {
+        {
+            std::ofstream out(control);
+            out << text << "\n";
+        }
+        EXPECT_TRUE(WaitFor([&] { return !fs::exists(control); }, 5000)) << text;
+    }
+
+    void Start() {
+        program = Run();
+        if (Driver("wait @1182 shown" + kSlow).code != 0) {
+            const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+            Screenshot(name + "-no-main-window.png");
+            // A message in the way: its text (and it is closed).
+            FAIL() << "no main window; a message shows: \"" << Driver("skinned-box 1000 1116").out << "\"";
+        }
+    }
+    void Quit() {
+        EXPECT_EQ(Driver("quit" + kSlow).code, 0);
+        EXPECT_EQ(WaitExit(program, kSlowMs), 0);
+    }
+    fs::path TraceFile() const { return fs::path(mouseState.string() + ".trace"); }
+    fs::path WorkingFile() const { return DeviceFolder() / "__working.xml"; }
+    // "set kind outcome" for every report of the trace.
+    std::vector<std::string> Kinds() {
+        std::vector<std::string> kinds;
+        std::istringstream in(ReadText(TraceFile()));
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string micros, direction, kind, sent, outcome;
+            words >> micros >> direction >> kind >> sent >> outcome;
+            kinds.push_back(direction + " " + kind + " " + outcome);
+        }
+        return kinds;
+    }
+    // The segments written ("segment-write") or asked for ("segment-read").
+    std::vector<int> Segments(const std::string& kind) {
+        std::vector<int> segments;
+        std::istringstream in(ReadText(TraceFile()));
+        for (std::string line; std::getline(in, line);) {
+            const auto at = line.find(" set " + kind + " 0507");
+            if (at != std::string::npos && line.find(" ok") != std::string::npos)
+                segments.push_back(std::stoi(line.substr(at + 5 + kind.size() + 5, 2), nullptr, 16));
+        }
+        return segments;
+    }
+    bool OpenMenu(int button) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            DriverOut(std::string("click ") + kMain + " " + std::to_string(1130 + button));
+            if (Driver(std::string("wait ") + kMenu + " shown 5000").code == 0) return true;
+        }
+        return false;
+    }
+    // Label 3 (file position 5, segment 6) becomes RIGHT BUTTON, not applied.
+    void ChangeOneButton() {
+        ASSERT_TRUE(OpenMenu(3)) << "no menu";
+        DriverOut(std::string("command ") + kMenu + " 1073" + kWait);
+        EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("text ") + kMain + " 1133") == "RIGHT BUTTON"; }));
+    }
+    void Apply() { DriverOut(std::string("command ") + kMain + " 1171" + kWait); }
+
+    pid_t program = 0;
+    fs::path control;
+};
+
+// The lock, segment 0 (nine gets) and the lock released: nothing more.
+std::vector<std::string> OneSegmentRead() {
+    std::vector<std::string> k = {"set lock-on ok", "set segment-read ok"};
+    for (int i = 0; i < 9; ++i) k.push_back("get segment-read-data ok");
+    k.push_back("set lock-off ok");
+    return k;
+}
+
+TEST_F(RealMouse, AStartWithEqualChecksumsReadsOneSegment) {
+    ASSERT_NO_FATAL_FAILURE(PlugMouse({"default"}));
+    const std::string mouse = ShowMouse();
+    Start();
+    EXPECT_EQ(Driver("wait @1126 gone 0").code, 0);  // no question
+    Quit();
+    EXPECT_EQ(Kinds(), OneSegmentRead());
+    EXPECT_EQ(ShowMouse(), mouse);
+}
+
+TEST_F(RealMouse, ABlankMouseIsReadBackAndRewrittenInFull) {
+    ASSERT_NO_FATAL_FAILURE(PlugMouse({"blank"}));
+    Run();
+    // Its data fails validation (DPI 0): the saved settings are rewritten.
+    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " 1116"), ShippedText("Str_SettingErr"));
+    ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kSlow).code, 0);
+    std::vector<int> all;
+    for (int s = 0; s <= 35; ++s) all.push_back(s);
+    EXPECT_EQ(Segments("segment-read"), all);
+    const std::vector<int> written = Segments("segment-write");
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(written.front(), 0);
+    // The mouse now holds what a factory-fresh one holds.
+    const fs::path reference = root / "reference.state";
+    MouseTool({"create", reference.string(), "default", folder.string()});
+    const std::string now = ShowMouse(), fresh = MouseTool({"show", reference.string()});
+    EXPECT_EQ(now.substr(now.find('\n')), fresh.substr(fresh.find('\n')));
+    EXPECT_EQ(Kinds().back(), "set switch ok");
+}
+
+TEST_F(RealMouse, OneButtonChangedAndAppliedWritesThatButton) {
+    ASSERT_NO_FATAL_FAILURE(PlugMouse({"default"}));
+    Start();
+    const std::string working = ReadText(WorkingFile());
+    ChangeOneButton();
+    fs::resize_file(TraceFile(), 0);
+    Apply();
+    ASSERT_TRUE(WaitFor([&] { return ReadText(WorkingFile()) != working; })) << "Apply saved nothing";
+    EXPECT_EQ(Segments("segment-write"), (std::vector<int>{0, 6}));
+    std::vector<std::string> expected = {"set lock-on ok"};
+    for (int segment = 0; segment < 2; ++segment) {
+        expected.push_back("set segment-write ok");
+        for (int i = 0; i < 9; ++i) expected.push_back("set segment-data ok");
+    }
+    expected.push_back("set lock-off ok");
+    expected.push_back("set switch ok");
+    EXPECT_EQ(Kinds(), expected);
+    EXPECT_NE(ShowMouse().find("button 5 (segment 6): index 5, function 0x02, parameter 0x00"), std::string::npos);
+    Quit();
+}
+
+// Last: the device is gone for Wine afterwards.
+TEST_F(RealMouse, UnpluggedInTheMiddleOfApplyNothingIsLost) {
+    ASSERT_NO_FATAL_FAILURE(PlugMouse({"default"}));
+    Start();
+    const std::string working = ReadText(WorkingFile());
+    const std::string mouse = ShowMouse();
+    ChangeOneButton();
+    fs::resize_file(TraceFile(), 0);
+    // The lock, segment 0's header and two data reports arrive; the third
+    // finds the mouse gone.
+    Command("unplug-at 5");
+    Apply();
+    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " 1116"), ShippedText("Str_WriteHardwareErr"));
+    EXPECT_EQ(Kinds(), (std::vector<std::string>{"set lock-on ok", "set segment-write ok", "set segment-data ok",
+                                                  "set segment-data ok", "set segment-data unplugged"}));
+    EXPECT_EQ(ReadText(WorkingFile()), working);
+    EXPECT_EQ(ShowMouse(), mouse);
+    EXPECT_EQ(DriverOut(std::string("text ") + kMain + " 1133"), "RIGHT BUTTON");
+
+    // Closing now asks about the unsaved change; No ends the program
+    // without writing.
+    DriverOut(std::string("command ") + kMain + " 1137" + kWait);
+    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " 1129"), ShippedText("Str_DataChange"));
+    EXPECT_EQ(WaitExit(program, kSlowMs), 0);
+    EXPECT_EQ(ReadText(WorkingFile()), working);
+}
+
+}  // namespace
