@@ -51,6 +51,7 @@ public:
     // fails.
     bool SetReport(const Report& report);
     bool GetReport(Report& report);
+    Report PendingGetRequest() const { return emulator_.PendingGetRequest(); }
 
     const MouseState& state() const { return emulator_.state(); }
     const std::string& lastError() const { return lastError_; }

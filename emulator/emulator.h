@@ -75,6 +75,7 @@ public:
     bool SetReport(const Report& report);
     bool GetReport(Report& report);
 
+    Report PendingGetRequest() const { return firmware_.PendingGetRequest(); }
     MouseState& state() { return firmware_.state(); }
     const MouseState& state() const { return firmware_.state(); }
 

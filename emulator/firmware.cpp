@@ -154,6 +154,10 @@ bool Firmware::Get(Report& report) {
     return false;
 }
 
+Report Firmware::PendingGetRequest() const {
+    return pending_ == Pending::Answer ? kAnswerRequest : kReadDataRequest;
+}
+
 void Firmware::PowerLoss() {
     pending_ = Pending::None;
     state_.writeLocked = false;

@@ -78,6 +78,10 @@ public:
     // eight bytes of the report with the answer.
     bool Set(const Report& report);
     bool Get(Report& report);
+    // The request bytes of the get the firmware would answer now. Over real
+    // HID a get carries only its report id and the device answers from its
+    // own state; a bridge from such a stack asks with these.
+    Report PendingGetRequest() const;
 
     // Drops a transfer or answer in progress (a failed report).
     void AbandonTransfer() { pending_ = Pending::None; }

@@ -102,8 +102,11 @@ std::optional<Reply> Bridge::GetFeature(std::uint8_t reportId, std::size_t lengt
     if (muteGets_) return std::nullopt;
     Reply reply;
     if (!mouse_) return reply;
-    protocol::Report report{};
-    report[0] = reportId;  // all a get request carries
+    // All a get request over HID carries is its report id; the device
+    // answers from its own state. The firmware model wants the request
+    // bytes of what it answers, so it is asked with those.
+    protocol::Report report = mouse_->PendingGetRequest();
+    report[0] = reportId;
     if (!mouse_->GetReport(report)) return reply;
     reply.ok = true;
     reply.data.assign(report.begin(), report.begin() + std::min(length, report.size()));

@@ -92,7 +92,8 @@ TEST_F(UhidBridge, PowerUpDropsTheLockAndASetCarriesTheWholeReport) {
     // As the kernel hands it over: report id first.
     const std::uint8_t query[] = {0x05, 0x09, 0xFE, 0, 0, 0, 0, 0};
     EXPECT_TRUE(bridge.SetFeature(5, query)->ok);
-    // A get carries its report id and nothing else.
+    // A get carries its report id and nothing else: the firmware is asked
+    // for what it has pending.
     const auto answer = bridge.GetFeature(5, 64);
     ASSERT_TRUE(answer && answer->ok);
     EXPECT_EQ(answer->data, (std::vector<std::uint8_t>{0x05, 0x09, 2, 9, 0, 0, 0, 0}));
@@ -102,7 +103,7 @@ TEST_F(UhidBridge, PowerUpDropsTheLockAndASetCarriesTheWholeReport) {
     const std::uint8_t shortReport[] = {0x05, 0x09, 0xFE};
     EXPECT_FALSE(bridge.SetFeature(5, shortReport)->ok);
     EXPECT_EQ(Trace(), (std::vector<std::string>{"set query-info 0509fe0000000000 ok",
-                                                 "get query-answer 0500000000000000 ok 0509020900000000",
+                                                 "get query-answer 0509000000000000 ok 0509020900000000",
                                                  "get unknown 0500000000000000 refused"}));
 }
 
