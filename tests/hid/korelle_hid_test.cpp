@@ -140,6 +140,8 @@ TEST_F(RealMouse, ABlankMouseIsReadBackAndRewrittenInFull) {
     Run();
     // Its data fails validation (DPI 0): the saved settings are rewritten.
     EXPECT_EQ(DriverOut("skinned-box" + kSlow + " 1116"), ShippedText("Str_SettingErr"));
+    // A copy of what the mouse held is kept first, and named.
+    EXPECT_NE(DriverOut("skinned-box" + kSlow + " 1116").find("mouse-"), std::string::npos);
     ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kSlow).code, 0);
     std::vector<int> all;
     for (int s = 0; s <= 35; ++s) all.push_back(s);
