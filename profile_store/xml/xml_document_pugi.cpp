@@ -1,6 +1,8 @@
 // The XML document layer over pugixml, for the native build. It keeps the
 // same nodes as the MSXML back end and answers the same way (see the header).
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <string>
 #include <vector>
 
@@ -230,7 +232,14 @@ void CXmlDocumentWrapper::release() {
 int CXmlDocumentWrapper::Load(const char* path) {
     if (!m_doc) return 0;
     m_doc->url.clear();
-    if (!path || !Accept(*m_doc, m_doc->doc.load_file(path, kParseFlags))) return 0;
+    // Only a regular file: pugixml sizes its buffer by seeking to the end,
+    // which a folder answers with a huge length.
+    std::error_code ec;
+    if (!path || !std::filesystem::is_regular_file(path, ec)) {
+        m_doc->doc.reset();
+        return 0;
+    }
+    if (!Accept(*m_doc, m_doc->doc.load_file(path, kParseFlags))) return 0;
     m_doc->url = path;
     return 1;
 }

@@ -4,6 +4,7 @@
 // them writes nothing beyond the 32 bytes.
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -38,9 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The steps encoded again into slots with guard bytes around them.
     std::array<unsigned char, macro::kKeySlotBytes + 16> guarded;
     guarded.fill(0x5A);
-    const std::size_t used =
+    // Decoded steps keep their stored encoding, so they always fit again.
+    const std::optional<std::size_t> used =
         macro::EncodeMacro(steps, macro::KeySlots(guarded.data() + 8, macro::kKeySlotBytes));
-    Require(used <= 16);
+    Require(used.has_value() && *used <= 16);
     for (std::size_t i = 0; i < 8; ++i) Require(guarded[i] == 0x5A && guarded[8 + macro::kKeySlotBytes + i] == 0x5A);
     // What was encoded decodes to steps of the same stored usages, in order
     // (a decoded step keeps the usage it was read with).

@@ -183,6 +183,12 @@ TEST_F(XmlDocument, MissingMalformedEmptyOrDtdFilesLoadWithoutRoot) {
         EXPECT_EQ(doc.Load(path.c_str()), 0) << content;
         EXPECT_TRUE(doc.Root().IsNull()) << content;  // the earlier content is gone too
     }
+    // A folder where the file should be.
+    LoadRoot("<Good/>");
+    const std::string folder = dir.file("folder.xml");
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(doc.Load(folder.c_str()), 0);
+    EXPECT_TRUE(doc.Root().IsNull());
 }
 
 TEST_F(XmlDocument, ExternalEntitiesAreNeverRead) {
