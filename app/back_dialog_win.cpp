@@ -1,7 +1,7 @@
 #include "app/back_dialog_win.h"
 
-#include "app/app_globals_win.h"
-#include "app/resource.h"
+#include "core/app_globals_win.h"
+#include "core/resource.h"
 #include "ui/main/main_window_win.h"
 #include "ui/panels/tail2_dialog_win.h"
 #include "ui/panels/tail3_dialog_win.h"

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_globals_win.h"
 #include "app/back_dialog_win.h"
-#include "app/hook_area.h"
+#include "core/app_globals_win.h"
+#include "core/hook_area.h"
 #include "profile_store/strings/xml_rw.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The four exports of Merrowin.dll, the input-hook library. None takes an
 // argument; each answers 1 for success and 0 for failure (the program does
 // not look at the result). Call them from the thread that runs the message
-// loop of the windows named in the shared hook area (app/hook_area.h): the
+// loop of the windows named in the shared hook area (core/hook_area.h): the
 // hooks run on the thread that installed them.
 #pragma once
 

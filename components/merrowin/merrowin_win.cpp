@@ -11,8 +11,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "app/hook_area.h"
 #include "components/merrowin/merrowin_api.h"
+#include "core/hook_area.h"
 
 namespace {
 

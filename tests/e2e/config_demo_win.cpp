@@ -18,11 +18,11 @@
 #include <fstream>
 #include <string>
 
-#include "app/adv_setting_win.h"
-#include "app/app_globals_win.h"
+#include "core/app_globals_win.h"
 #include "device/device_globals.h"
 #include "profile_store/strings/xml_rw.h"
-#include "ui/main/message_dialog_win.h"
+#include "ui/config/adv_setting_win.h"
+#include "ui/framework/message_dialog_win.h"
 
 namespace {
 

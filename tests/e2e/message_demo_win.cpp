@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/app_globals_win.h"
+#include "core/app_globals_win.h"
 #include "profile_store/strings/xml_rw.h"
-#include "ui/main/message_dialog_win.h"
+#include "ui/framework/message_dialog_win.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) return 100;

@@ -19,9 +19,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_globals_win.h"
-#include "app/hook_area.h"
-#include "app/resource.h"
+#include "core/app_globals_win.h"
+#include "core/hook_area.h"
+#include "core/resource.h"
 #include "profile_store/strings/xml_rw.h"
 #include "ui/panels/tail2_dialog_win.h"
 #include "ui/panels/tail3_dialog_win.h"

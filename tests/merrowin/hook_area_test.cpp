@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/hook_area.h"
+#include "core/hook_area.h"
 
 using namespace hook_area;
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "app/hook_area.h"
 #include "components/merrowin/merrowin_api.h"
+#include "core/hook_area.h"
 #include "tests/test_support.h"
 
 using hook_area::HookArea;

@@ -1,7 +1,7 @@
 // The program's dialog templates and icon, compiled from app/korelle.rc into
 // this test's own resources, loaded and created under the real dialog
 // manager: every template is found and parses, the dialog manager creates
-// it with every control, the control ids of app/resource.h name controls of
+// it with every control, the control ids of core/resource.h name controls of
 // the right class and visibility, ids are unique within each dialog, radio
 // groups begin where the option groups begin, clickable texts take clicks,
 // and the window styles fit the role of each window.
@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resource.h"
+#include "core/resource.h"
 #include "ui/macro/delay_dialog.h"
 #include "ui/macro/macro_editor.h"
 

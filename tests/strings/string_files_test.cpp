@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/string_keys.h"
+#include "core/string_keys.h"
 #include "profile_store/strings/xml_rw.h"
 #include "profile_store/xml/xml_document.h"
 #include "tests/test_support.h"

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/app_globals_win.h"
-#include "app/resource.h"
+#include "core/app_globals_win.h"
+#include "core/resource.h"
+#include "ui/framework/skin_win.h"
 #include "ui/macro/diagnostic_lines.h"
-#include "ui/main/skin_win.h"
 
 using namespace skin;
 
@@ -79,11 +79,9 @@ CDebugMacroDlg::CDebugMacroDlg(const macro::MacroEditor& editor, const Block& st
 
 BOOL CDebugMacroDlg::OnInitDialog() {
     HWND dialog = hwnd();
-    MakeLayered(kKey);
-    SetBackground(SkinFile("\\macro\\800_600.bmp"));
+    HFONT font = SetUpWindow(*this, {.background = "\\macro\\800_600.bmp"});
     const SIZE size = BackgroundSize();
     HBITMAP bg = Background();
-    HFONT font = DialogFont(15);
 
     Label(bufferCaption_, dialog, IDC_KEYVIEW_BUFFER_CAPTION, "Macro/Single Key", kWhite, font, bg);
     bufferCaption_.SetBold(true);

@@ -4,16 +4,14 @@
 #include <cstring>
 #include <optional>
 
-#include "app/app_globals_win.h"
-#include "app/hook_area.h"
-#include "app/resource.h"
+#include "core/app_globals_win.h"
+#include "core/hook_area.h"
+#include "core/resource.h"
 #include "device/device_globals.h"
-#include "ui/framework/side_panel_win.h"
+#include "ui/framework/message_dialog_win.h"
+#include "ui/framework/skin_win.h"
 #include "ui/macro/debug_dialogs_win.h"
 #include "ui/macro/tm_dialog_win.h"
-#include "ui/main/main_window_win.h"
-#include "ui/main/message_dialog_win.h"
-#include "ui/main/skin_win.h"
 
 using namespace skin;
 
@@ -26,15 +24,6 @@ constexpr char kRecordHot[] = "\\macro\\macro_02_15.bmp";
 constexpr char kRecordNormal[] = "\\macro\\macro_01_15.bmp";
 constexpr char kRecordBlinkOn[] = "\\macro\\macro_02_15_01.bmp";
 constexpr char kRecordBlinkOff[] = "\\macro\\macro_02_15_02.bmp";
-
-// Loads a hot and a normal skin file into a button (it keeps copies).
-void SetImages(CButtonST& button, const char* hot, const char* normal) {
-    HBITMAP h = LoadBitmapFile(SkinFile(hot));
-    HBITMAP n = LoadBitmapFile(SkinFile(normal));
-    button.SetBitmaps(h, kKey, n, kKey);
-    if (h) DeleteObject(h);
-    if (n) DeleteObject(n);
-}
 
 volatile hook_area::HookArea* Area() { return reinterpret_cast<volatile hook_area::HookArea*>(g_pHookArea); }
 
@@ -49,18 +38,18 @@ std::optional<macro::ButtonBlock> SelectedBlock() {
 
 void CRecordButtonST::StartBlinking() {
     lit_ = true;
-    SetImages(*this, kRecordBlinkOn, kRecordNormal);
+    skin::SetImages(*this, kRecordBlinkOn, kRecordNormal);
     SetTimer(hwnd_, kBlinkTimer, kBlinkMs, nullptr);
 }
 
 void CRecordButtonST::OnBlinkTick() {
     if (!GetCheck()) {
         KillTimer(hwnd_, kBlinkTimer);
-        SetImages(*this, kRecordHot, kRecordNormal);
+        skin::SetImages(*this, kRecordHot, kRecordNormal);
         return;
     }
     lit_ = !lit_;
-    SetImages(*this, lit_ ? kRecordBlinkOn : kRecordBlinkOff, kRecordNormal);
+    skin::SetImages(*this, lit_ ? kRecordBlinkOn : kRecordBlinkOff, kRecordNormal);
 }
 
 LRESULT CRecordButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -74,8 +63,8 @@ LRESULT CRecordButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 
 // ---- macro editor ----
 
-CKeyDialog::CKeyDialog(macro::EditorMode mode, POINT at, CTmDialog* delay)
-    : Dialog(IDD_MACRO_EDITOR), mode_(mode), at_(at), delay_(delay) {}
+CKeyDialog::CKeyDialog(macro::EditorMode mode, POINT at, CTmDialog* delay, MacroEditorOwner* owner)
+    : Dialog(IDD_MACRO_EDITOR), mode_(mode), at_(at), delay_(delay), owner_(owner) {}
 
 CKeyDialog::~CKeyDialog() {
     if (delay_) delay_->SetEditor(nullptr);
@@ -84,9 +73,6 @@ CKeyDialog::~CKeyDialog() {
 }
 
 BOOL CKeyDialog::OnInitDialog() {
-    MakeLayered(kKey);
-    SetBackgroundDrag(g_bDebug != 0);
-    SetFollowsMoves(true);
     BuildSkin();
 
     // Label widths and the line height in the editor's 13-high font.
@@ -118,8 +104,10 @@ BOOL CKeyDialog::OnInitDialog() {
 
 void CKeyDialog::BuildSkin() {
     HWND dialog = hwnd();
-    HFONT font = DialogFont(13);
-    SetBackground(SkinFile("\\macro\\macro_bg.bmp"));
+    HFONT font = SetUpWindow(*this, {.background = "\\macro\\macro_bg.bmp",
+                                     .fontHeight = 13,
+                                     .dragOnlyInDebug = true,
+                                     .followsMainWindow = true});
     HBITMAP bg = Background();
     const SIZE size = BackgroundSize();
     const bool macroMode = mode_ == macro::EditorMode::Macro;
@@ -210,7 +198,7 @@ void CKeyDialog::SetRecordingLook(bool recording) {
                           {cancel_, "\\macro\\macro_02_23.bmp", "\\macro\\macro_01_23.bmp"},
                           {continue_, "\\macro\\macro_02_10.bmp", "\\macro\\macro_01_10.bmp"},
                           {toggle_, "\\macro\\macro_02_17.bmp", "\\macro\\macro_01_17.bmp"}};
-    for (const Look& l : looks) SetImages(l.button, recording ? l.normal : l.hot, l.normal);
+    for (const Look& l : looks) skin::SetImages(l.button, recording ? l.normal : l.hot, l.normal);
 }
 
 void CKeyDialog::SetHookFields(bool editor, unsigned captureMode) {
@@ -283,19 +271,15 @@ void CKeyDialog::Close(bool save) {
     }
     closing_ = true;  // a second click before the main window destroys us does nothing
     EnableOwners(true);
-    HWND main = g_pMainDlg ? g_pMainDlg->hwnd() : nullptr;
-    if (main)
-        PostMessageA(main, MSG_MACRO_EDITOR_CLOSED, 0, 0);
+    if (owner_)
+        owner_->MacroEditorClosed();
     else
         ShowWindow(hwnd(), SW_HIDE);
 }
 
 void CKeyDialog::EnableOwners(bool enable) {
     if (enable != ownersDisabled_) return;  // already in that state
-    HWND windows[] = {g_pMainDlg ? g_pMainDlg->hwnd() : nullptr, g_pLeftPanel ? g_pLeftPanel->hwnd() : nullptr,
-                      g_pRightPanel ? g_pRightPanel->hwnd() : nullptr};
-    for (HWND w : windows)
-        if (w) EnableWindow(w, enable);
+    if (owner_) owner_->EnableTopWindows(enable);
     ownersDisabled_ = !enable;
 }
 

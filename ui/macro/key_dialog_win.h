@@ -2,8 +2,8 @@
 // component reports while Record is checked, shows each event as a label
 // laid out by the MacroEditor model, lets the user pick a delay for the
 // delay dialog, and on Apply stores the macro in the selected button of the
-// working record. The main window creates it (owned by the delay dialog)
-// and destroys both when it posts MSG_MACRO_EDITOR_CLOSED.
+// working record. The main window creates it (owned by the delay dialog),
+// hands it a MacroEditorOwner, and destroys both once told it closed.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +16,19 @@
 #include "ui/controls/static_st_win.h"
 #include "ui/framework/dialog_win.h"
 #include "ui/macro/macro_editor.h"
+#include "ui/macro/tm_dialog_win.h"
 
-class CTmDialog;
+// What the editor needs of the window that opened it.
+class MacroEditorOwner {
+public:
+    // While the editor is open the program's top windows take no input.
+    virtual void EnableTopWindows(bool enable) = 0;
+    // The editor closed; the owner destroys it later, outside its handlers.
+    virtual void MacroEditorClosed() = 0;
+
+protected:
+    ~MacroEditorOwner() = default;
+};
 
 // The Record check box: while checked it blinks between two images every
 // second; at the first tick after it was unchecked it stops and shows its
@@ -38,7 +49,7 @@ private:
     bool lit_ = false;
 };
 
-class CKeyDialog : public Dialog {
+class CKeyDialog : public Dialog, private DelayEditing {
 public:
     // Where the main window opens it: its left + 70, top + 55.
     static constexpr int kOpenOffsetX = 70, kOpenOffsetY = 55;
@@ -47,18 +58,13 @@ public:
 
     // mode: macro or single key; at: the screen point of its top-left
     // corner; delay: the delay dialog it drives (none: delays cannot be
-    // edited).
-    CKeyDialog(macro::EditorMode mode, POINT at, CTmDialog* delay);
+    // edited); owner: told when the editor closes (none: it hides itself).
+    CKeyDialog(macro::EditorMode mode, POINT at, CTmDialog* delay, MacroEditorOwner* owner);
     ~CKeyDialog() override;
 
-    // A slider of the delay dialog moved: applied to the selected delay,
-    // with the remain value and the label's tooltip brought up to date.
-    macro::SliderChange MoveSlider(macro::Slider slider, int position);
     // The model, for the delay dialog and the key-buffer view; null before
     // the window is initialised.
-    const macro::MacroEditor* Model() const { return model_.get(); }
-    // The delay dialog is going away.
-    void ForgetDelayDialog() { delay_ = nullptr; }
+    const macro::MacroEditor* Model() const override { return model_.get(); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -68,6 +74,12 @@ protected:
     void OnDestroy() override;
 
 private:
+    // A slider of the delay dialog moved: applied to the selected delay,
+    // with the remain value and the label's tooltip brought up to date.
+    macro::SliderChange MoveSlider(macro::Slider slider, int position) override;
+    HWND EditorWindow() const override { return hwnd(); }
+    void ForgetDelayDialog() override { delay_ = nullptr; }
+
     struct ShownLabel {
         bool visible = false;
         std::string text, tooltip;
@@ -91,6 +103,7 @@ private:
     macro::EditorMode mode_;
     POINT at_;
     CTmDialog* delay_;
+    MacroEditorOwner* owner_;
     std::unique_ptr<macro::MacroEditor> model_;
     bool closing_ = false;
     bool ownersDisabled_ = false;

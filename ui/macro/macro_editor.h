@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/hook_area.h"
+#include "core/hook_area.h"
 #include "ui/macro/delay_dialog.h"
 #include "ui/macro/macro_codec.h"
 

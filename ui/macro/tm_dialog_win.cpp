@@ -4,12 +4,10 @@
 #include <iterator>
 #include <string>
 
-#include "app/app_globals_win.h"
-#include "app/hook_area.h"
-#include "app/resource.h"
+#include "core/app_globals_win.h"
+#include "core/resource.h"
 #include "ui/controls/control_messages_win.h"
-#include "ui/macro/key_dialog_win.h"
-#include "ui/main/skin_win.h"
+#include "ui/framework/skin_win.h"
 
 using namespace skin;
 using macro::DelayDialogRequest;
@@ -18,18 +16,6 @@ using macro::Slider;
 namespace {
 
 constexpr UINT kSlideTickMs = macro::DelaySlide::kTickMs;
-
-// The editor window named in the hook area, if it is a window of this
-// program (the area can be written by any process).
-HWND EditorFromHookArea() {
-    if (!g_pHookArea) return nullptr;
-    const auto* area = reinterpret_cast<const volatile hook_area::HookArea*>(g_pHookArea);
-    HWND window = reinterpret_cast<HWND>(hook_area::WindowFromStored(area->EditorWindow));
-    if (!window || !IsWindow(window)) return nullptr;
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process == GetCurrentProcessId() ? window : nullptr;
-}
 
 }  // namespace
 
@@ -43,11 +29,8 @@ CTmDialog::~CTmDialog() {
 
 BOOL CTmDialog::OnInitDialog() {
     HWND dialog = hwnd();
-    MakeLayered(kKey);
-    SetBackgroundDrag(g_bDebug != 0);
-    SetFollowsMoves(true);
-    HFONT font = DialogFont(15);
-    SetBackground(SkinFile("\\tm\\time_bg.bmp"));
+    HFONT font =
+        SetUpWindow(*this, {.background = "\\tm\\time_bg.bmp", .dragOnlyInDebug = true, .followsMainWindow = true});
     HBITMAP bg = Background();
 
     struct SliderSetup {
@@ -190,8 +173,8 @@ void CTmDialog::Request(DelayDialogRequest request, POINT start) {
 }
 
 void CTmDialog::MoveShown(int left, int top) {
-    HWND editor = EditorFromHookArea();
-    if (!editor && editor_) editor = editor_->hwnd();
+    HWND editor = editor_ ? editor_->EditorWindow() : nullptr;
+    if (editor && !IsWindow(editor)) editor = nullptr;
     SetWindowPos(hwnd(), editor, left, top, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | (editor ? 0 : SWP_NOZORDER));
 }

@@ -11,8 +11,23 @@
 #include "ui/controls/static_st_win.h"
 #include "ui/framework/dialog_win.h"
 #include "ui/macro/delay_dialog.h"
+#include "ui/macro/macro_editor.h"
 
-class CKeyDialog;
+// What the delay dialog needs of the editor whose delay it edits.
+class DelayEditing {
+public:
+    // The editor's model (null before its window is initialised).
+    virtual const macro::MacroEditor* Model() const = 0;
+    // A slider moved: applied to the selected delay.
+    virtual macro::SliderChange MoveSlider(macro::Slider slider, int position) = 0;
+    // The editor's window, which a shown delay dialog stays beneath.
+    virtual HWND EditorWindow() const = 0;
+    // The delay dialog is going away.
+    virtual void ForgetDelayDialog() = 0;
+
+protected:
+    ~DelayEditing() = default;
+};
 
 class CTmDialog : public Dialog {
 public:
@@ -22,7 +37,7 @@ public:
     ~CTmDialog() override;
 
     // The editor whose selected delay the sliders edit; null when it goes.
-    void SetEditor(CKeyDialog* editor) { editor_ = editor; }
+    void SetEditor(DelayEditing* editor) { editor_ = editor; }
     // What the editor asks after a label click or when a recording starts:
     // open at the screen point start, close, or switch to the newly
     // selected delay. Refreshes while a delay is selected, shows the dialog
@@ -50,7 +65,7 @@ private:
     void MoveShown(int left, int top);
     void MoveHidden(int left, int top);
 
-    CKeyDialog* editor_ = nullptr;
+    DelayEditing* editor_ = nullptr;
     macro::DelaySlide slide_;
     CMySlider minutes_, seconds_, hundredths_;
     CStaticST minCaption_, secCaption_, hundredthsCaption_, timeCaption_, minUnit_, secUnit_;

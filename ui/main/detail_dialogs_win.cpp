@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_globals_win.h"
-#include "app/resource.h"
+#include "core/app_globals_win.h"
+#include "core/resource.h"
 #include "device/device_globals.h"
+#include "ui/framework/skin_win.h"
 #include "ui/main/main_model.h"
 #include "ui/main/main_window_win.h"
-#include "ui/main/skin_win.h"
 
 using namespace skin;
 
@@ -52,9 +52,7 @@ CDpiDialog::CDpiDialog() : Dialog(IDD_DPI_OPTION) {}
 
 BOOL CDpiDialog::OnInitDialog() {
     HWND dialog = hwnd();
-    MakeLayered(kKey);
-    HFONT font = DialogFont(15);
-    SetBackground(SkinFile("\\dpi\\dpi_bg.bmp"));
+    HFONT font = SetUpWindow(*this, {.background = "\\dpi\\dpi_bg.bmp"});
     HBITMAP bg = Background();
 
     Title(titleButton_, dialog, IDC_DPI_TITLE_BUTTON, "\\dpi\\dpi_02_12.bmp", "Str_Button", RGB(0x81, 0x81, 0x81), font,
@@ -122,9 +120,7 @@ CProfileDialog::CProfileDialog() : Dialog(IDD_PROFILE_ASSIGN) {}
 
 BOOL CProfileDialog::OnInitDialog() {
     HWND dialog = hwnd();
-    MakeLayered(kKey);
-    HFONT font = DialogFont(15);
-    SetBackground(SkinFile("\\profile\\profile_bg.bmp"));
+    HFONT font = SetUpWindow(*this, {.background = "\\profile\\profile_bg.bmp"});
     HBITMAP bg = Background();
 
     Title(title_, dialog, IDC_PROFILE_TITLE, "\\right\\right_b_01_05.bmp", "Str_AssignProfile", kWhite, font, bg);

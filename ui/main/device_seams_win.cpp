@@ -2,9 +2,9 @@
 
 #include <mmsystem.h>
 
-#include "app/app_globals_win.h"
+#include "core/app_globals_win.h"
 #include "device/device_globals.h"
-#include "ui/main/message_dialog_win.h"
+#include "ui/framework/message_dialog_win.h"
 
 void DialogMessages::ShowOk(const char*, const char* text) { ShowMessage(owner_, CMessageDialog::kOk, text); }
 

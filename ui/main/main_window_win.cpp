@@ -5,30 +5,28 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 
-#include "app/adv_setting_win.h"
-#include "app/app_globals_win.h"
-#include "app/resource.h"
-#include "korelle_version.h"
+#include "core/app_globals_win.h"
+#include "core/app_messages_win.h"
+#include "core/resource.h"
 #include "device/device_globals.h"
 #include "device/record_copies.h"
+#include "korelle_version.h"
 #include "profile_store/profiles/vantor.h"
+#include "ui/config/adv_setting_win.h"
+#include "ui/framework/message_dialog_win.h"
 #include "ui/framework/side_panel_win.h"
+#include "ui/framework/skin_win.h"
 #include "ui/macro/debug_dialogs_win.h"
 #include "ui/macro/key_dialog_win.h"
 #include "ui/macro/tm_dialog_win.h"
 #include "ui/main/detail_dialogs_win.h"
 #include "ui/main/device_seams_win.h"
 #include "ui/main/menu_dialog_win.h"
-#include "ui/main/message_dialog_win.h"
-#include "ui/main/skin_win.h"
 
 using namespace skin;
-
-int g_nSelButton = 0;
-int g_bRightPanelOpen = 0;
-int g_bLeftPanelOpen = 0;
 
 namespace {
 
@@ -48,6 +46,22 @@ constexpr LabelPlace kLabels[7] = {{5, 208, 150, 147, 131},   {12, 235, 156, 163
                                    {396, 131, 165, 274, 138}, {394, 165, 164, 306, 151}, {388, 196, 160, 318, 165},
                                    {374, 225, 162, 318, 183}};
 
+// The image buttons without a caption: skin files (hot, normal) and place.
+struct ImageButton {
+    int id;
+    const char* hot;
+    const char* normal;
+    int x, y;
+};
+constexpr ImageButton kImageButtons[] = {
+    {IDC_MAIN_CLOSE, "\\central\\central_02_20.bmp", "\\central\\central_01_20.bmp", 432, 51},
+    {IDC_MAIN_ABOUT, "\\central\\central_02_19.bmp", "\\central\\central_01_19.bmp", 419, 30},
+    {IDC_MAIN_HELP, "\\central\\central_02_21.bmp", "\\central\\central_01_21.bmp", 434, 77},
+    {IDC_MAIN_LEFT_TOGGLE, "\\central\\central_02_7.bmp", "\\central\\central_01_7.bmp", 23, 112},
+    {IDC_MAIN_RIGHT_TOGGLE, "\\central\\central_02_11.bmp", "\\central\\central_01_11.bmp", 409, 259},
+    {IDC_MAIN_WEB, "\\central\\central_02_3.bmp", "\\central\\central_01_3.bmp", 190, 30},
+};
+
 constexpr char kFileVersion[] = KORELLE_VERSION_TEXT;  // the About page's "File"
 
 // The name a label shows for a code; a code no function has (only a
@@ -63,90 +77,12 @@ void CheckOnly(CButtonST (&buttons)[N], int index) {
 
 VOID CALLBACK ShowFunctionDialogSoon(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    if (g_pMainDlg) PostMessageA(g_pMainDlg->hwnd(), MSG_SHOW_FUNCTION_DIALOG, 0, 0);
+    if (g_pMainDlg) app_messages::PostShowFunctionDialog(g_pMainDlg->hwnd());
 }
 
 unsigned char* CurrentBlock() { return g_WorkRecord.data() + record::ProfileOffset(g_WorkRecord.data(), g_nCurProfile); }
 
 }  // namespace
-
-// ---- button label ----
-
-void CStaticButtonST::SetMessages(HWND target, UINT click, UINT doubleClick) {
-    target_ = target;
-    click_ = click;
-    doubleClick_ = doubleClick;
-}
-
-void CStaticButtonST::SetHover(bool hover) {
-    hover_ = hover;
-    if (line_) ShowWindow(line_, hover ? SW_SHOWNOACTIVATE : SW_HIDE);
-    SetTextColor(hover ? skin::kWhite : skin::kSilver);
-}
-
-LRESULT CStaticButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_NCHITTEST:
-        return HTCLIENT;
-    case WM_MOUSEMOVE:
-        if (!hover_) {
-            SetHover(true);
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
-            TrackMouseEvent(&track);
-        }
-        return 0;
-    case WM_MOUSELEAVE:
-        SetHover(false);
-        return 0;
-    case WM_LBUTTONDOWN:
-        return 0;
-    case WM_LBUTTONUP:
-        if (target_) PostMessageA(target_, click_, 0, 0);
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        if (target_) PostMessageA(target_, doubleClick_, 0, 0);
-        return 0;
-    default:
-        return CStaticST::WindowProc(message, wParam, lParam);
-    }
-}
-
-// ---- logo ----
-
-namespace {
-int g_nLogoTick = 0;  // process-wide frame counter, 0..65
-}
-
-CLogoButtonST::~CLogoButtonST() {
-    for (HBITMAP frame : frames_)
-        if (frame) DeleteObject(frame);
-}
-
-void CLogoButtonST::ShowFrame(int frame) {
-    if (frame == shown_) return;
-    if (!frames_[frame]) {
-        char name[64];
-        std::snprintf(name, sizeof name, "\\Logo\\ball%04d.bmp", frame);
-        frames_[frame] = LoadBitmapFile(SkinFile(name));
-    }
-    SetBitmaps(frames_[frame], skin::kKey7F);  // the one image for both states
-    shown_ = frame;
-}
-
-void CLogoButtonST::StartAnimation() {
-    g_nLogoTick = 0;
-    SetTimer(hwnd_, kTimer, 300, nullptr);
-}
-
-LRESULT CLogoButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER && wParam == kTimer) {
-        ShowFrame(mainwin::LogoFrame(g_nLogoTick));
-        g_nLogoTick = (g_nLogoTick + 1) % mainwin::kLogoCycle;
-        return 0;
-    }
-    if (message == WM_DESTROY) KillTimer(hwnd_, kTimer);
-    return CButtonST::WindowProc(message, wParam, lParam);
-}
 
 // ---- main window ----
 
@@ -175,7 +111,6 @@ BOOL CKorelleDlg::OnInitDialog() {
     started_ = true;
 
     BuildSkin();
-    MakeLayered(kKey);
     const SIZE size = BackgroundSize();
     SetWindowPos(hwnd(), nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - size.cx / 2,
                  GetSystemMetrics(SM_CYSCREEN) / 2 - size.cy / 2, size.cx, size.cy, SWP_NOZORDER);
@@ -185,16 +120,18 @@ BOOL CKorelleDlg::OnInitDialog() {
 
 void CKorelleDlg::BuildSkin() {
     HWND dialog = hwnd();
-    HFONT font = DialogFont(15);
-    SetBackground(SkinFile("\\central\\central_bg.bmp"));
+    HFONT font = SetUpWindow(*this, {.background = "\\central\\central_bg.bmp"});
     HBITMAP bg = Background();
     auto image = [&](CButtonST& button, int id, const char* hot, const char* normal, int x, int y) {
         Button(button, dialog, id, {hot, normal}, "", font, bg);
         Place(dialog, id, x, y);
     };
-    image(close_, IDC_MAIN_CLOSE, "\\central\\central_02_20.bmp", "\\central\\central_01_20.bmp", 432, 51);
-    image(about_, IDC_MAIN_ABOUT, "\\central\\central_02_19.bmp", "\\central\\central_01_19.bmp", 419, 30);
-    image(help_, IDC_MAIN_HELP, "\\central\\central_02_21.bmp", "\\central\\central_01_21.bmp", 434, 77);
+    // In the order of kImageButtons.
+    CButtonST* images[] = {&close_, &about_, &help_, &leftToggle_, &rightToggle_, &web_};
+    for (int i = 0; i < static_cast<int>(std::size(kImageButtons)); ++i) {
+        const ImageButton& b = kImageButtons[i];
+        image(*images[i], b.id, b.hot, b.normal, b.x, b.y);
+    }
 
     ButtonLook look{"\\central\\apply_02.bmp", "\\central\\apply_01.bmp", kKey7F, kCyan, kSilver};
     Button(apply_, dialog, IDC_MAIN_APPLY, look, Text("Str_Apply").c_str(), font, bg);
@@ -204,18 +141,14 @@ void CKorelleDlg::BuildSkin() {
     Button(abandon_, dialog, IDC_MAIN_ABANDON, look, Text("Str_Abandon").c_str(), font, bg);
     Place(dialog, IDC_MAIN_ABANDON, 335, 415);
 
-    image(leftToggle_, IDC_MAIN_LEFT_TOGGLE, "\\central\\central_02_7.bmp", "\\central\\central_01_7.bmp", 23, 112);
-    image(rightToggle_, IDC_MAIN_RIGHT_TOGGLE, "\\central\\central_02_11.bmp", "\\central\\central_01_11.bmp", 409,
-          259);
-
     const ButtonLook text{nullptr, nullptr, kKey, kCyan, kSilver};
     Button(advanced_, dialog, IDC_MAIN_ADVANCED, text, Text("Str_SaveLoad").c_str(), font, bg);
     Place(dialog, IDC_MAIN_ADVANCED, 218, 302, -1, HeightOf(dialog, IDC_MAIN_ADVANCED) + 6);
-    image(web_, IDC_MAIN_WEB, "\\central\\central_02_3.bmp", "\\central\\central_01_3.bmp", 190, 30);
 
     for (int b = 0; b < 7; ++b) {
         Label(labels_[b], dialog, kLabelIds[b], "", kSilver, font, bg);
-        labels_[b].SetMessages(dialog, MSG_LABEL_CLICK + 2 * b, MSG_LABEL_DBLCLICK + 2 * b);
+        labels_[b].SetTarget(dialog);
+        labels_[b].SetButton(b, 0);
         labels_[b].SetLine(Item(kLineIds[b]));
         Place(dialog, kLabelIds[b], kLabels[b].x, kLabels[b].y, kLabels[b].width, 20);
     }
@@ -337,13 +270,22 @@ void CKorelleDlg::OpenDetail(int button) {
         GetWindowRect(hwnd(), &r);
         const macro::EditorMode mode = code == mainwin::kMacro ? macro::EditorMode::Macro : macro::EditorMode::SingleKey;
         keyDialog_ = std::make_unique<CKeyDialog>(
-            mode, POINT{r.left + CKeyDialog::kOpenOffsetX, r.top + CKeyDialog::kOpenOffsetY}, tmDialog_.get());
+            mode, POINT{r.left + CKeyDialog::kOpenOffsetX, r.top + CKeyDialog::kOpenOffsetY}, tmDialog_.get(),
+            static_cast<MacroEditorOwner*>(this));
         if (!keyDialog_->CreateModeless(tmDialog_ ? tmDialog_->hwnd() : hwnd())) {
             keyDialog_.reset();
             tmDialog_.reset();
         }
     }
 }
+
+void CKorelleDlg::EnableTopWindows(bool enable) {
+    const Dialog* windows[] = {this, g_pLeftPanel, g_pRightPanel};
+    for (const Dialog* window : windows)
+        if (window && window->hwnd()) EnableWindow(window->hwnd(), enable);
+}
+
+void CKorelleDlg::MacroEditorClosed() { app_messages::PostMacroEditorClosed(hwnd()); }
 
 void CKorelleDlg::Apply() {
     WithDeviceLink(hwnd(), [](DeviceLink& link) { link.WriteToDevice(g_pDevice); });
@@ -506,10 +448,9 @@ void CKorelleDlg::FollowMove(int x, int y) {
 bool CKorelleDlg::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
     result = 0;
     if (!started_) return false;
-    if (msg >= MSG_LABEL_CLICK && msg < MSG_LABEL_CLICK + 14) {
-        const int button = static_cast<int>(msg - MSG_LABEL_CLICK) / 2;
-        if ((msg - MSG_LABEL_CLICK) % 2 == 0) {
-            StartTimer(kClickTimer, click_.OnClick(button, GetDoubleClickTime()));
+    if (const auto label = app_messages::ReadLabelMessage(msg)) {
+        if (!label->doubleClick) {
+            StartTimer(kClickTimer, click_.OnClick(label->button, GetDoubleClickTime()));
         } else {
             StopTimer(kClickTimer);
             StartTimer(kClickTimer, click_.OnDoubleClick());

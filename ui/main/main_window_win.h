@@ -10,63 +10,13 @@
 #include "ui/controls/button_st_win.h"
 #include "ui/controls/static_st_win.h"
 #include "ui/framework/dialog_win.h"
+#include "ui/macro/key_dialog_win.h"
+#include "ui/main/main_controls_win.h"
 #include "ui/main/main_model.h"
 
 class CMenuDialog;
-class CKeyDialog;
-class CTmDialog;
 
-// The program's own messages to the main window.
-inline constexpr UINT MSG_SHOW_FUNCTION_DIALOG = 1223;
-inline constexpr UINT MSG_MACRO_EDITOR_CLOSED = 1224;
-inline constexpr UINT MSG_LABEL_CLICK = 1225;     // + 2 × button
-inline constexpr UINT MSG_LABEL_DBLCLICK = 1226;  // + 2 × button
-
-// A button label: a transparent text that lights up its connecting line
-// while the pointer is over it and reports single and double clicks.
-class CStaticButtonST : public CStaticST {
-public:
-    void SetMessages(HWND target, UINT click, UINT doubleClick);
-    void SetLine(HWND line) { line_ = line; }
-    void SetButton(int button, int code) {
-        button_ = button;
-        code_ = code;
-    }
-    int Code() const { return code_; }
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    void SetHover(bool hover);
-
-    HWND target_ = nullptr;
-    UINT click_ = 0, doubleClick_ = 0;
-    HWND line_ = nullptr;
-    int button_ = 0, code_ = 0;
-    bool hover_ = false;
-};
-
-// The animated logo: frame 0 for 22 ticks, then frames 22 to 65, every 300 ms.
-class CLogoButtonST : public CButtonST {
-public:
-    static constexpr UINT_PTR kTimer = 256;
-    ~CLogoButtonST() override;
-    void StartAnimation();
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    void ShowFrame(int frame);
-
-    // Each frame's bitmap, loaded when first shown and kept: the animation
-    // runs for as long as the program does.
-    HBITMAP frames_[mainwin::kLogoCycle] = {};
-    int shown_ = -1;
-};
-
-class CKorelleDlg : public Dialog {
+class CKorelleDlg : public Dialog, private MacroEditorOwner {
 public:
     static constexpr UINT_PTR kClickTimer = 265;
 
@@ -90,6 +40,9 @@ protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnDestroy() override;
     void OnOK() override {}  // Enter reaches the default button, Close, instead
+
+    void EnableTopWindows(bool enable) override;
+    void MacroEditorClosed() override;
 
 private:
     void BuildSkin();
@@ -123,11 +76,3 @@ private:
     CStaticST titles_[4];
     CLogoButtonST logo_;
 };
-
-// The button slot the menu and the detail dialogs act on; -1 for none
-// (after a profile switch).
-extern int g_nSelButton;
-
-// Process-wide: whether each side panel was last opened by its toggle.
-extern int g_bRightPanelOpen;
-extern int g_bLeftPanelOpen;

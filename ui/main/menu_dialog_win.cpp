@@ -1,10 +1,10 @@
 #include "ui/main/menu_dialog_win.h"
 
-#include "app/app_globals_win.h"
-#include "app/resource.h"
+#include "core/app_globals_win.h"
+#include "core/resource.h"
+#include "ui/framework/message_dialog_win.h"
+#include "ui/framework/skin_win.h"
 #include "ui/main/main_window_win.h"
-#include "ui/main/message_dialog_win.h"
-#include "ui/main/skin_win.h"
 
 namespace {
 
@@ -15,13 +15,14 @@ constexpr int kItemIds[12] = {IDC_MENU_BUTTON_OFF,   IDC_MENU_CLICK,       IDC_M
 
 }  // namespace
 
-CMenuDialog::CMenuDialog() : Dialog(IDD_FUNCTION_MENU) { SetFollowsMoves(true); }
+CMenuDialog::CMenuDialog() : Dialog(IDD_FUNCTION_MENU) {}
 
 BOOL CMenuDialog::OnInitDialog() {
-    SetAlpha(0);  // invisible until it fades in
-    SetBackgroundDrag(g_bDebug != 0);
-    HFONT font = DialogFont(15);
-    SetBackground(SkinFile("\\function\\function_demo.bmp"));
+    // Invisible until it fades in.
+    HFONT font = skin::SetUpWindow(*this, {.background = "\\function\\function_demo.bmp",
+                                           .fadesIn = true,
+                                           .dragOnlyInDebug = true,
+                                           .followsMainWindow = true});
     const int width = BackgroundSize().cx;
     for (int k = 0; k < 12; ++k) {
         skin::Button(items_[k], hwnd(), kItemIds[k], {}, g_szFunName[k], font, Background());

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "app/app_globals_win.h"
+#include "core/app_globals_win.h"
+#include "ui/framework/skin_win.h"
 
 SlidingPanel::SlidingPanel(UINT templateId, const char* framePattern, int lastFrame, UINT_PTR timerId,
                            panels::DesktopSettings& settings)
@@ -27,8 +28,7 @@ void SlidingPanel::SetUpWindow(COLORREF key) {
         SetWindowPos(hwnd(), nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The frame is painted around the controls, never over them.
     SetWindowLongPtrA(hwnd(), GWL_STYLE, GetWindowLongPtrA(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
-    MakeLayered(key);
-    SetBackgroundDrag(g_bDebug != 0);
+    skin::SetUpWindow(*this, {.key = key, .dragOnlyInDebug = true, .followsMainWindow = true});
 }
 
 void SlidingPanel::Open(int x, int y) {

@@ -4,10 +4,10 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/resource.h"
+#include "core/resource.h"
 #include "device/device_globals.h"
 #include "profile_store/record/profile_record.h"
-#include "ui/panels/panel_skin_win.h"
+#include "ui/framework/skin_win.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ std::string FrameFile(const char* pattern, int frame) {
 }
 
 void SetBarImages(CButtonST& bar, const char* hotPattern, const char* normalPattern, int frame) {
-    panel_skin::SetImages(bar, FrameFile(hotPattern, frame).c_str(), FrameFile(normalPattern, frame).c_str(),
+    skin::SetImages(bar, FrameFile(hotPattern, frame).c_str(), FrameFile(normalPattern, frame).c_str(),
                           kButtonKey);
 }
 
@@ -42,44 +42,40 @@ BOOL CTail2Dialog::OnInitDialog() {
     HWND dialog = hwnd();
     HFONT font = DialogFont(15);
     HBITMAP background = ShownFrame();
-    using panel_skin::AttachButton;
-    using panel_skin::kWhite;
-    using panel_skin::SetCaption;
-    using panel_skin::SetImages;
 
-    AttachButton(wheelMore_, dialog, IDC_RIGHT_WHEEL_MORE, font, kWhite, background);
-    AttachButton(wheelFewer_, dialog, IDC_RIGHT_WHEEL_FEWER, font, kWhite, background);
-    AttachButton(doubleClickShorter_, dialog, IDC_RIGHT_DBLCLICK_SHORTER, font, kWhite, background);
-    AttachButton(doubleClickLonger_, dialog, IDC_RIGHT_DBLCLICK_LONGER, font, kWhite, background);
-    SetImages(wheelFewer_, "\\right\\bar01_02\\right_b_03_0001.bmp", "\\right\\bar01_02\\right_b_01_0001.bmp",
+    skin::Button(wheelMore_, dialog, IDC_RIGHT_WHEEL_MORE, skin::kWhiteText, nullptr, font, background);
+    skin::Button(wheelFewer_, dialog, IDC_RIGHT_WHEEL_FEWER, skin::kWhiteText, nullptr, font, background);
+    skin::Button(doubleClickShorter_, dialog, IDC_RIGHT_DBLCLICK_SHORTER, skin::kWhiteText, nullptr, font, background);
+    skin::Button(doubleClickLonger_, dialog, IDC_RIGHT_DBLCLICK_LONGER, skin::kWhiteText, nullptr, font, background);
+    skin::SetImages(wheelFewer_, "\\right\\bar01_02\\right_b_03_0001.bmp", "\\right\\bar01_02\\right_b_01_0001.bmp",
               kButtonKey);
-    SetImages(doubleClickLonger_, "\\right\\bar02_02\\right_c_03_0001.bmp", "\\right\\bar02_02\\right_c_01_0001.bmp",
-              kButtonKey);
-    SetCaption(dialog, IDC_RIGHT_WHEEL_FEWER, "Str_Speed");
-    SetCaption(dialog, IDC_RIGHT_DBLCLICK_LONGER, "Str_ClickSpeed");
-    panel_skin::FitImageAndCaption(wheelFewer_, font);
-    panel_skin::FitImageAndCaption(doubleClickLonger_, font);
-    panel_skin::MoveControl(dialog, IDC_RIGHT_WHEEL_MORE, {14, 216});
-    panel_skin::MoveControl(dialog, IDC_RIGHT_WHEEL_FEWER, {14, 262});
-    panel_skin::MoveControl(dialog, IDC_RIGHT_DBLCLICK_SHORTER, {102, 146});
-    panel_skin::MoveControl(dialog, IDC_RIGHT_DBLCLICK_LONGER, {102, 200});
+    skin::SetImages(doubleClickLonger_, "\\right\\bar02_02\\right_c_03_0001.bmp",
+                    "\\right\\bar02_02\\right_c_01_0001.bmp", kButtonKey);
+    skin::Caption(dialog, IDC_RIGHT_WHEEL_FEWER, "Str_Speed");
+    skin::Caption(dialog, IDC_RIGHT_DBLCLICK_LONGER, "Str_ClickSpeed");
+    skin::FitImageAndCaption(wheelFewer_, font);
+    skin::FitImageAndCaption(doubleClickLonger_, font);
+    skin::Place(dialog, IDC_RIGHT_WHEEL_MORE, 14, 216);
+    skin::Place(dialog, IDC_RIGHT_WHEEL_FEWER, 14, 262);
+    skin::Place(dialog, IDC_RIGHT_DBLCLICK_SHORTER, 102, 146);
+    skin::Place(dialog, IDC_RIGHT_DBLCLICK_LONGER, 102, 200);
     // The two bars get their images and captions from the system's values.
     Refresh();
 
     // Controls the panel holds but never shows.
-    AttachButton(sensitivityLower_, dialog, IDC_RIGHT_SENSITIVE_LOWER, font, kWhite, background);
-    AttachButton(sensitivityRaise_, dialog, IDC_RIGHT_SENSITIVE_RAISE, font, kWhite, background);
-    SetImages(sensitivityLower_, "\\right\\bar03_01\\right_d_02_0003.bmp", "\\right\\bar03_01\\right_d_01_0003.bmp",
-              kButtonKey);
-    SetCaption(dialog, IDC_RIGHT_SENSITIVE_LOWER, "Str_Sensitive");
-    SetCaption(dialog, IDC_RIGHT_SENSITIVE_RAISE, "Str_Option");
-    SetCaption(dialog, IDC_RIGHT_SCROLL_ON, "Str_On", "  ");
-    SetCaption(dialog, IDC_RIGHT_SENSITIVE_ON, "Str_On", "  ");
-    SetCaption(dialog, IDC_RIGHT_SHOW_ON_SCREEN, "Str_ShowOnScreen");
-    panel_skin::AttachText(scrollLabel_, dialog, IDC_RIGHT_SCROLL_LABEL, font, kGreen, background);
-    panel_skin::AttachText(sensitiveLabel_, dialog, IDC_RIGHT_SENSITIVE_LABEL, font, kGreen, background);
-    SetCaption(dialog, IDC_RIGHT_SCROLL_LABEL, "Str_UniversalScroll");
-    SetCaption(dialog, IDC_RIGHT_SENSITIVE_LABEL, "Str_DynamicSensitive");
+    skin::Button(sensitivityLower_, dialog, IDC_RIGHT_SENSITIVE_LOWER, skin::kWhiteText, nullptr, font, background);
+    skin::Button(sensitivityRaise_, dialog, IDC_RIGHT_SENSITIVE_RAISE, skin::kWhiteText, nullptr, font, background);
+    skin::SetImages(sensitivityLower_, "\\right\\bar03_01\\right_d_02_0003.bmp",
+                    "\\right\\bar03_01\\right_d_01_0003.bmp", kButtonKey);
+    skin::Caption(dialog, IDC_RIGHT_SENSITIVE_LOWER, "Str_Sensitive");
+    skin::Caption(dialog, IDC_RIGHT_SENSITIVE_RAISE, "Str_Option");
+    skin::Caption(dialog, IDC_RIGHT_SCROLL_ON, "Str_On", "  ");
+    skin::Caption(dialog, IDC_RIGHT_SENSITIVE_ON, "Str_On", "  ");
+    skin::Caption(dialog, IDC_RIGHT_SHOW_ON_SCREEN, "Str_ShowOnScreen");
+    skin::Label(scrollLabel_, dialog, IDC_RIGHT_SCROLL_LABEL, nullptr, kGreen, font, background);
+    skin::Label(sensitiveLabel_, dialog, IDC_RIGHT_SENSITIVE_LABEL, nullptr, kGreen, font, background);
+    skin::Caption(dialog, IDC_RIGHT_SCROLL_LABEL, "Str_UniversalScroll");
+    skin::Caption(dialog, IDC_RIGHT_SENSITIVE_LABEL, "Str_DynamicSensitive");
 
     StowControls();
     return TRUE;
@@ -88,24 +84,24 @@ BOOL CTail2Dialog::OnInitDialog() {
 void CTail2Dialog::Refresh() {
     ShowWheelBar(settings().WheelScrollLines());
     ShowDoubleClickBar(settings().DoubleClickTime());
-    panel_skin::SetCaption(hwnd(), IDC_RIGHT_WHEEL_FEWER, "Str_Speed");
-    panel_skin::SetCaption(hwnd(), IDC_RIGHT_DBLCLICK_LONGER, "Str_ClickSpeed");
+    skin::Caption(hwnd(), IDC_RIGHT_WHEEL_FEWER, "Str_Speed");
+    skin::Caption(hwnd(), IDC_RIGHT_DBLCLICK_LONGER, "Str_ClickSpeed");
     Repaint();
 }
 
 void CTail2Dialog::ShowWheelBar(std::uint32_t lines) {
     SetBarImages(wheelMore_, "\\right\\bar01_01\\right_b_02_%04d.bmp", "\\right\\bar01_01\\right_b_01_%04d.bmp",
                  panels::WheelFrame(lines));
-    panel_skin::SetCaption(hwnd(), IDC_RIGHT_WHEEL_MORE, "Str_Scroll");
-    panel_skin::FitImageAndCaption(wheelMore_, DialogFont(15));
+    skin::Caption(hwnd(), IDC_RIGHT_WHEEL_MORE, "Str_Scroll");
+    skin::FitImageAndCaption(wheelMore_, DialogFont(15));
     wheelMore_.Invalidate();
 }
 
 void CTail2Dialog::ShowDoubleClickBar(std::uint32_t ms) {
     SetBarImages(doubleClickShorter_, "\\right\\bar02_01\\right_c_02_%04d.bmp", "\\right\\bar02_01\\right_c_01_%04d.bmp",
                  panels::DoubleClickFrame(ms));
-    panel_skin::SetCaption(hwnd(), IDC_RIGHT_DBLCLICK_SHORTER, "Str_Double");
-    panel_skin::FitImageAndCaption(doubleClickShorter_, DialogFont(15));
+    skin::Caption(hwnd(), IDC_RIGHT_DBLCLICK_SHORTER, "Str_Double");
+    skin::FitImageAndCaption(doubleClickShorter_, DialogFont(15));
     doubleClickShorter_.Invalidate();
 }
 

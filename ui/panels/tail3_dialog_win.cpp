@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/app_globals_win.h"
-#include "app/hook_area.h"
-#include "app/resource.h"
+#include "core/app_globals_win.h"
+#include "core/hook_area.h"
+#include "core/resource.h"
 #include "device/device_globals.h"
 #include "profile_store/record/profile_record.h"
-#include "ui/main/message_dialog_win.h"
-#include "ui/panels/panel_skin_win.h"
+#include "ui/framework/message_dialog_win.h"
+#include "ui/framework/skin_win.h"
 
 using panels::Thumb;
 
@@ -21,6 +21,8 @@ constexpr COLORREF kThumbKey = 0x7F7F7F;
 constexpr Thumb kThumbs[] = {Thumb::PointerSpeed, Thumb::XRate, Thumb::YRate};
 constexpr int kThumbIds[] = {IDC_LEFT_SPEED_THUMB, IDC_LEFT_X_RATE_THUMB, IDC_LEFT_Y_RATE_THUMB};
 int ThumbId(Thumb thumb) { return kThumbIds[static_cast<int>(thumb)]; }
+
+void PlaceAt(HWND dialog, int id, panels::Point at) { skin::Place(dialog, id, at.x, at.y); }
 
 // The hook area's fields this panel writes. The area is shared with other
 // processes, so it is read and written through volatile access.
@@ -59,19 +61,19 @@ BOOL CTail3Dialog::OnInitDialog() {
 
     for (Thumb thumb : kThumbs) {
         ThumbButton& button = thumbButtons_[static_cast<int>(thumb)];
-        panel_skin::AttachButton(button, dialog, ThumbId(thumb), font, panel_skin::kWhite, background);
-        panel_skin::SetImages(button, "\\left\\left\\left_02_02.bmp", "\\left\\left\\left_02_03.bmp", kThumbKey);
+        skin::Button(button, dialog, ThumbId(thumb), skin::kWhiteText, nullptr, font, background);
+        skin::SetImages(button, "\\left\\left\\left_02_02.bmp", "\\left\\left\\left_02_03.bmp", kThumbKey);
         button.SizeToContent();
         button.onPress = [this, thumb] {
             drag_.Press(thumb);
             SetDragActive(1);
         };
     }
-    panel_skin::AttachButton(enableXY_, dialog, IDC_LEFT_ENABLE_XY, font, panel_skin::kWhite, background);
-    panel_skin::SetImages(enableXY_, "\\left\\left\\left_b_01_01.bmp", "\\left\\left\\left_b_01_01.bmp", kThumbKey);
+    skin::Button(enableXY_, dialog, IDC_LEFT_ENABLE_XY, skin::kWhiteText, nullptr, font, background);
+    skin::SetImages(enableXY_, "\\left\\left\\left_b_01_01.bmp", "\\left\\left\\left_b_01_01.bmp", kThumbKey);
     enableXY_.SizeToContent();
-    panel_skin::AttachText(label_, dialog, IDC_LEFT_SPEED_LABEL, font, panel_skin::kWhite, background);
-    panel_skin::SetCaption(dialog, IDC_LEFT_SPEED_LABEL, "Str_WindowPointerSpeed");
+    skin::Label(label_, dialog, IDC_LEFT_SPEED_LABEL, nullptr, skin::kWhite, font, background);
+    skin::Caption(dialog, IDC_LEFT_SPEED_LABEL, "Str_WindowPointerSpeed");
     // A line of the 15-high font, up to the panel's right edge.
     RECT panel{};
     GetClientRect(dialog, &panel);
@@ -115,19 +117,19 @@ void CTail3Dialog::OnSlidOut() {
 }
 
 void CTail3Dialog::MoveThumb(Thumb thumb) {
-    panel_skin::MoveControl(hwnd(), ThumbId(thumb), panels::TrackPosition(thumb, drag_.Level(thumb)));
+    PlaceAt(hwnd(), ThumbId(thumb), panels::TrackPosition(thumb, drag_.Level(thumb)));
 }
 
 void CTail3Dialog::Place() {
     for (Thumb thumb : kThumbs) MoveThumb(thumb);
-    panel_skin::MoveControl(hwnd(), IDC_LEFT_ENABLE_XY, panels::kCheckBoxAt);
-    panel_skin::MoveControl(hwnd(), IDC_LEFT_SPEED_LABEL, panels::kLabelAt);
+    PlaceAt(hwnd(), IDC_LEFT_ENABLE_XY, panels::kCheckBoxAt);
+    PlaceAt(hwnd(), IDC_LEFT_SPEED_LABEL, panels::kLabelAt);
     ShowWindow(Item(IDC_LEFT_SPEED_LABEL), SW_SHOWNA);
 }
 
 void CTail3Dialog::Park() {
-    for (int id : kThumbIds) panel_skin::MoveControl(hwnd(), id, panels::kParkedAt);
-    panel_skin::MoveControl(hwnd(), IDC_LEFT_ENABLE_XY, panels::kParkedAt);
+    for (int id : kThumbIds) PlaceAt(hwnd(), id, panels::kParkedAt);
+    PlaceAt(hwnd(), IDC_LEFT_ENABLE_XY, panels::kParkedAt);
     ShowWindow(Item(IDC_LEFT_SPEED_LABEL), SW_HIDE);
 }
 

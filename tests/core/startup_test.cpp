@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "app/startup.h"
+#include "core/startup.h"
 
 TEST(Startup, FoldersFitTheirBuffersOrAreRefused) {
     ProgramFolders f;

@@ -1,15 +1,18 @@
-#include "app/file_dialog_win.h"
+#include "ui/config/file_dialog_win.h"
 
 #include <cstdio>
 
-#include "app/app_globals_win.h"
-#include "app/config_skin_win.h"
-#include "app/resource.h"
+#include "core/app_globals_win.h"
+#include "core/resource.h"
 #include "device/device_globals.h"
 #include "profile_store/profiles/vantor.h"
-#include "ui/main/message_dialog_win.h"
+#include "ui/framework/message_dialog_win.h"
+#include "ui/framework/skin_win.h"
 
-using namespace config_skin;
+using skin::Place;
+using skin::Text;
+using skin::kSilver;
+using skin::kWhite;
 using config_files::Mode;
 using config_files::Outcome;
 
@@ -31,8 +34,7 @@ CMyFileDialog::CMyFileDialog(Mode mode, std::function<void()> refreshViews)
     : Dialog(IDD_CONFIG_FILES), mode_(mode), refreshViews_(std::move(refreshViews)) {}
 
 BOOL CMyFileDialog::OnInitDialog() {
-    SetBackground(SkinFile("\\load\\load_bg.bmp"));
-    MakeLayered(kKey);
+    skin::SetUpWindow(*this, {.background = "\\load\\load_bg.bmp"});
     SetUpControls();
     PlaceNearOwner();
     FillList();
@@ -43,8 +45,8 @@ void CMyFileDialog::SetUpControls() {
     const bool save = mode_ == Mode::Save;
     const int width = BackgroundSize().cx;
 
-    SkinButton(title_, *this, IDC_FILES_TITLE, nullptr, save ? "\\save\\save_01_03.bmp" : nullptr,
-               Text(save ? "Str_SaveConfig" : "Str_LoadConfig"));
+    skin::Button(title_, *this, IDC_FILES_TITLE, skin::WhiteCaption(save ? "\\save\\save_01_03.bmp" : nullptr, nullptr),
+                 Text(save ? "Str_SaveConfig" : "Str_LoadConfig"));
     RECT r{};
     GetWindowRect(Item(IDC_FILES_TITLE), &r);
     Place(*this, IDC_FILES_TITLE, 0, 10, width, r.bottom - r.top);
@@ -56,12 +58,13 @@ void CMyFileDialog::SetUpControls() {
     list_.SetBk(Background());
     Place(*this, IDC_FILES_LIST, 75, 66);
 
-    SkinButton(up_, *this, IDC_FILES_UP, "\\load\\load_01_07.bmp", "\\load\\load_02_07.bmp", "");
+    skin::Button(up_, *this, IDC_FILES_UP, skin::WhiteCaption("\\load\\load_02_07.bmp", "\\load\\load_01_07.bmp"), "");
     Place(*this, IDC_FILES_UP, 74, 43);
-    SkinButton(down_, *this, IDC_FILES_DOWN, "\\load\\load_01_10.bmp", "\\load\\load_02_10.bmp", "");
+    skin::Button(down_, *this, IDC_FILES_DOWN, skin::WhiteCaption("\\load\\load_02_10.bmp", "\\load\\load_01_10.bmp"),
+                 "");
     Place(*this, IDC_FILES_DOWN, 74, 264);
 
-    SkinText(nameLabel_, *this, IDC_FILES_NAME_LABEL, Text("Str_Name"), kSilver);
+    skin::Label(nameLabel_, *this, IDC_FILES_NAME_LABEL, Text("Str_Name"), kSilver);
     Place(*this, IDC_FILES_NAME_LABEL, 50, 298, 65);
     SendMessageA(Item(IDC_FILES_NAME), WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(15)), FALSE);
     Place(*this, IDC_FILES_NAME, 114, 300, 109, 16);
@@ -69,17 +72,19 @@ void CMyFileDialog::SetUpControls() {
     // The OK and cancel plates keep their template height; their captions follow the image.
     GetWindowRect(Item(IDC_FILES_OK), &r);
     const int okHeight = r.bottom - r.top;
-    SkinButton(ok_, *this, IDC_FILES_OK, save ? "\\save\\save_01_15.bmp" : "\\load\\load_01_15.bmp",
-               save ? "\\save\\save_02_15.bmp" : "\\load\\load_02_15.bmp",
-               "     " + Text(save ? "Str_Save" : "Str_Load"));
+    skin::Button(ok_, *this, IDC_FILES_OK,
+                 skin::WhiteCaption(save ? "\\save\\save_02_15.bmp" : "\\load\\load_02_15.bmp",
+                                    save ? "\\save\\save_01_15.bmp" : "\\load\\load_01_15.bmp"),
+                 "     " + Text(save ? "Str_Save" : "Str_Load"));
     Place(*this, IDC_FILES_OK, 68, 327, 85, okHeight);
     GetWindowRect(Item(IDC_FILES_CANCEL), &r);
     const int cancelHeight = r.bottom - r.top;
-    SkinButton(cancel_, *this, IDC_FILES_CANCEL, "\\load\\load_01_16.bmp", "\\load\\load_02_16.bmp",
-               Text("Str_Cancel"));
+    skin::Button(cancel_, *this, IDC_FILES_CANCEL,
+                 skin::WhiteCaption("\\load\\load_02_16.bmp", "\\load\\load_01_16.bmp"), Text("Str_Cancel"));
     Place(*this, IDC_FILES_CANCEL, 145, 327, 100, cancelHeight);
     // The two overlap by a few pixels: cancel's image stays whole on top.
-    SetWindowLongPtrA(Item(IDC_FILES_OK), GWL_STYLE, GetWindowLongPtrA(Item(IDC_FILES_OK), GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowLongPtrA(Item(IDC_FILES_OK), GWL_STYLE,
+                      GetWindowLongPtrA(Item(IDC_FILES_OK), GWL_STYLE) | WS_CLIPSIBLINGS);
     SetWindowPos(Item(IDC_FILES_CANCEL), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     editBrush_ = CreateSolidBrush(kEditBack);

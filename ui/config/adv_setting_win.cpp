@@ -1,30 +1,33 @@
-#include "app/adv_setting_win.h"
+#include "ui/config/adv_setting_win.h"
 
-#include "app/app_globals_win.h"
-#include "app/config_skin_win.h"
-#include "app/file_dialog_win.h"
-#include "app/resource.h"
+#include "core/app_globals_win.h"
+#include "core/resource.h"
 #include "device/device_globals.h"
 #include "profile_store/profiles/vantor.h"
-#include "ui/main/message_dialog_win.h"
+#include "ui/config/file_dialog_win.h"
+#include "ui/framework/message_dialog_win.h"
+#include "ui/framework/skin_win.h"
 
-using namespace config_skin;
+using skin::Place;
+using skin::Text;
+using skin::kSilver;
+using skin::kWhite;
 
 CAdvSetting::CAdvSetting(std::function<void()> refreshViews)
     : Dialog(IDD_ADVANCED_SETTINGS), refreshViews_(std::move(refreshViews)) {}
 
 BOOL CAdvSetting::OnInitDialog() {
-    SetBackground(SkinFile("\\Setting\\setting_bg.bmp"));
-    MakeLayered(kKey);
+    skin::SetUpWindow(*this, {.background = "\\Setting\\setting_bg.bmp"});
     const SIZE size = BackgroundSize();
 
     // The title is centred over the dialog's width left of the close button.
     HWND title = Item(IDC_ADV_TITLE);
     SetWindowLongPtrA(title, GWL_STYLE, (GetWindowLongPtrA(title, GWL_STYLE) & ~SS_TYPEMASK) | SS_CENTER);
-    SkinText(title_, *this, IDC_ADV_TITLE, Text("Str_AdvancedConfig"), kWhite);
+    skin::Label(title_, *this, IDC_ADV_TITLE, Text("Str_AdvancedConfig"), kWhite);
     Place(*this, IDC_ADV_TITLE, 0, 22, size.cx - 60);
 
-    SkinButton(close_, *this, IDC_ADV_CLOSE, "\\Setting\\setting_01_04.bmp", "\\Setting\\setting_02_04.bmp", "");
+    skin::Button(close_, *this, IDC_ADV_CLOSE,
+                 skin::WhiteCaption("\\Setting\\setting_02_04.bmp", "\\Setting\\setting_01_04.bmp"), "");
     Place(*this, IDC_ADV_CLOSE, 354, 21);
 
     // The four actions: an image with its caption after it, as wide as the dialog.
@@ -45,15 +48,17 @@ BOOL CAdvSetting::OnInitDialog() {
          "Str_UpdateFirmware", 131},
     };
     for (const Row& row : rows) {
-        SkinButton(row.button, *this, row.id, row.normal, row.hot, Text(row.key));
+        skin::Button(row.button, *this, row.id, skin::WhiteCaption(row.hot, row.normal), Text(row.key));
         RECT r{};
         GetWindowRect(Item(row.id), &r);
         Place(*this, row.id, 39, row.y, size.cx, r.bottom - r.top);
     }
 
     // The OK plate carries its caption.
-    SkinButton(ok_, *this, IDC_ADV_OK, "\\Setting\\setting_01_20.bmp", "\\Setting\\setting_02_20.bmp", Text("Str_OK"),
-               CButtonST::ALIGN_OVERLAY);
+    skin::Button(
+        ok_, *this, IDC_ADV_OK,
+        skin::WhiteCaption("\\Setting\\setting_02_20.bmp", "\\Setting\\setting_01_20.bmp", CButtonST::ALIGN_OVERLAY),
+        Text("Str_OK"));
     Place(*this, IDC_ADV_OK, 171, 176);
 
     RECT owner{};

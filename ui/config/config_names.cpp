@@ -1,4 +1,4 @@
-#include "app/config_names.h"
+#include "ui/config/config_names.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/startup.h"
+#include "core/startup.h"
 
 class XmlRW;
 class Vantor;
@@ -42,6 +42,13 @@ extern XmlRW* g_pXmlRW;
 extern HANDLE g_hHookMapping;
 extern unsigned char* g_pHookArea;
 extern char g_szFunName[kFunctionCount][kFunNameSize];
+
+// The button slot the menu, the detail dialogs and the macro editor act on;
+// -1 for none (after a profile switch).
+extern int g_nSelButton;
+// Whether each side panel was last opened by its toggle.
+extern int g_bRightPanelOpen;
+extern int g_bLeftPanelOpen;
 
 extern SidePanel* g_pRightPanel;
 extern SidePanel* g_pLeftPanel;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config_names.h"
+#include "ui/config/config_names.h"
 
 using namespace config_files;
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/config_names.h"
+#include "ui/config/config_names.h"
 #include "ui/controls/button_st_win.h"
 #include "ui/controls/static_st_win.h"
 #include "ui/controls/transparent_list_box_win.h"

@@ -1,8 +1,8 @@
-#include "ui/main/message_dialog_win.h"
+#include "ui/framework/message_dialog_win.h"
 
-#include "app/app_globals_win.h"
-#include "app/resource.h"
-#include "ui/main/skin_win.h"
+#include "core/app_globals_win.h"
+#include "core/resource.h"
+#include "ui/framework/skin_win.h"
 
 namespace {
 
@@ -24,9 +24,7 @@ CMessageDialog::CMessageDialog(HWND owner, int mode, const char* text, int)
 
 BOOL CMessageDialog::OnInitDialog() {
     HWND dialog = hwnd();
-    HFONT font = DialogFont(15);
-    SetBackground(SkinFile("\\info\\info_bg.bmp"));
-    MakeLayered(kKey);
+    HFONT font = SetUpWindow(*this, {.background = "\\info\\info_bg.bmp"});
     const SIZE size = BackgroundSize();
 
     Label(title_, dialog, IDC_MSG_TITLE, Text("Str_SystemMessage").c_str(), kWhite, font, Background());

@@ -1,5 +1,5 @@
 // The program's process-wide state, defined in one place.
-#include "app/app_globals_win.h"
+#include "core/app_globals_win.h"
 
 #include "profile_store/strings/xml_rw.h"
 
@@ -26,6 +26,10 @@ XmlRW* g_pXmlRW = nullptr;
 HANDLE g_hHookMapping = nullptr;
 unsigned char* g_pHookArea = nullptr;
 char g_szFunName[kFunctionCount][kFunNameSize];
+
+int g_nSelButton = 0;
+int g_bRightPanelOpen = 0;
+int g_bLeftPanelOpen = 0;
 
 SidePanel* g_pRightPanel = nullptr;
 SidePanel* g_pLeftPanel = nullptr;

@@ -1,0 +1,81 @@
+#include "ui/main/main_controls_win.h"
+
+#include <cstdio>
+
+#include "core/app_globals_win.h"
+#include "core/app_messages_win.h"
+#include "ui/framework/dialog_win.h"
+#include "ui/framework/skin_win.h"
+#include "ui/main/main_model.h"
+
+// ---- button label ----
+
+void CStaticButtonST::SetHover(bool hover) {
+    hover_ = hover;
+    if (line_) ShowWindow(line_, hover ? SW_SHOWNOACTIVATE : SW_HIDE);
+    SetTextColor(hover ? skin::kWhite : skin::kSilver);
+}
+
+LRESULT CStaticButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_MOUSEMOVE:
+        if (!hover_) {
+            SetHover(true);
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+            TrackMouseEvent(&track);
+        }
+        return 0;
+    case WM_MOUSELEAVE:
+        SetHover(false);
+        return 0;
+    case WM_LBUTTONDOWN:
+        return 0;
+    case WM_LBUTTONUP:
+        app_messages::PostLabelClick(target_, {button_, false});
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        app_messages::PostLabelClick(target_, {button_, true});
+        return 0;
+    default:
+        return CStaticST::WindowProc(message, wParam, lParam);
+    }
+}
+
+// ---- logo ----
+
+namespace {
+int g_nLogoTick = 0;  // process-wide frame counter, 0..65
+}
+
+CLogoButtonST::~CLogoButtonST() {
+    for (HBITMAP frame : frames_)
+        if (frame) DeleteObject(frame);
+}
+
+void CLogoButtonST::ShowFrame(int frame) {
+    if (frame == shown_) return;
+    if (!frames_[frame]) {
+        char name[64];
+        std::snprintf(name, sizeof name, "\\Logo\\ball%04d.bmp", frame);
+        frames_[frame] = LoadBitmapFile(SkinFile(name));
+    }
+    SetBitmaps(frames_[frame], skin::kKey7F);  // the one image for both states
+    shown_ = frame;
+}
+
+void CLogoButtonST::StartAnimation() {
+    g_nLogoTick = 0;
+    SetTimer(hwnd_, kTimer, 300, nullptr);
+}
+
+LRESULT CLogoButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == kTimer) {
+        ShowFrame(mainwin::LogoFrame(g_nLogoTick));
+        g_nLogoTick = (g_nLogoTick + 1) % mainwin::kLogoCycle;
+        return 0;
+    }
+    if (message == WM_DESTROY) KillTimer(hwnd_, kTimer);
+    return CButtonST::WindowProc(message, wParam, lParam);
+}
