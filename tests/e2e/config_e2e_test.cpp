@@ -23,8 +23,8 @@ using Record = std::vector<unsigned char>;
 
 constexpr int kXRate = 277;          // software section
 constexpr int kProfile1Dpi = 281;    // header of the first profile block
-constexpr char kAdvanced[] = "@1109";
-constexpr char kFiles[] = "@1124";
+constexpr char kAdvanced[] = KORELLE_WINDOW(IDC_ADV_LOAD);
+constexpr char kFiles[] = KORELLE_WINDOW(IDC_FILES_NAME);
 constexpr int kLoadButton = 1109, kSaveButton = 1110, kResetButton = 1111, kFirmwareButton = 1112;
 
 std::string Quote(const std::string& word) {

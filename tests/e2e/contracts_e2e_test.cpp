@@ -17,7 +17,7 @@ namespace {
 
 using namespace e2e;
 
-constexpr const char* kMain = "@1182";
+constexpr const char* kMain = KORELLE_WINDOW(IDC_MAIN_LOGO);
 constexpr int kApply = 1171;
 constexpr int kPolling100 = 1153;
 constexpr int kAbout = 1138;

@@ -15,6 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "core/resource.h"
+
+// The driver's name of a program window: "@" and the id of a control only
+// that window holds, e.g. KORELLE_WINDOW(IDC_MAIN_LOGO) is "@1182".
+#define KORELLE_ID_TEXT(id) #id
+#define KORELLE_WINDOW(id) "@" KORELLE_ID_TEXT(id)
+
 namespace e2e {
 
 namespace fs = std::filesystem;

@@ -27,12 +27,12 @@ namespace {
 
 using namespace e2e;
 
-constexpr const char* kMain = "@1182";
-constexpr const char* kMenu = "@1060";
-constexpr const char* kEditor = "@1190";      // View: only the editor has it
-constexpr const char* kDelayDialog = "@1183";  // the minutes slider
-constexpr const char* kKeyView = "@1186";
-constexpr const char* kRecordView = "@1002";  // its TEXT button
+constexpr const char* kMain = KORELLE_WINDOW(IDC_MAIN_LOGO);
+constexpr const char* kMenu = KORELLE_WINDOW(IDC_MENU_BUTTON_OFF);
+constexpr const char* kEditor = KORELLE_WINDOW(IDC_MACRO_VIEW);      // View: only the editor has it
+constexpr const char* kDelayDialog = KORELLE_WINDOW(IDC_DELAY_MINUTES);  // the minutes slider
+constexpr const char* kKeyView = KORELLE_WINDOW(IDC_KEYVIEW_BUFFER);
+constexpr const char* kRecordView = KORELLE_WINDOW(IDC_DEBUG_TEXT);  // its TEXT button
 
 constexpr int kRemain = 1070, kRecord = 1174, kApply = 1171, kCancel = 1004, kView = 1190, kContinue = 1176,
               kToggle = 1177;

@@ -21,10 +21,10 @@ namespace {
 
 using namespace e2e;
 
-constexpr const char* kMain = "@1182";     // the logo: only the main window has it
-constexpr const char* kMenu = "@1060";
-constexpr const char* kDpiDialog = "@1220";
-constexpr const char* kProfileDialog = "@1221";
+constexpr const char* kMain = KORELLE_WINDOW(IDC_MAIN_LOGO);     // the logo: only the main window has it
+constexpr const char* kMenu = KORELLE_WINDOW(IDC_MENU_BUTTON_OFF);
+constexpr const char* kDpiDialog = KORELLE_WINDOW(IDC_DPI_APPLY);
+constexpr const char* kProfileDialog = KORELLE_WINDOW(IDC_PROFILE_APPLY);
 
 std::string Label(int button) { return std::to_string(1130 + button); }
 

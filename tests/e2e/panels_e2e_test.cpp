@@ -29,9 +29,9 @@ struct Rect {
 class Panels : public ProgramFolderTest {
 protected:
     // The panels' windows are found by a control each holds.
-    static constexpr const char* kMain = "@1076";
-    static constexpr const char* kRight = "@1096";
-    static constexpr const char* kLeft = "@1227";
+    static constexpr const char* kMain = KORELLE_WINDOW(IDC_MAIN_RIGHT_TOGGLE);
+    static constexpr const char* kRight = KORELLE_WINDOW(IDC_RIGHT_WHEEL_MORE);
+    static constexpr const char* kLeft = KORELLE_WINDOW(IDC_LEFT_SPEED_LABEL);
 
     void SetDesktop(int wheelLines, int doubleClickMs, int speed) {
         DriverOut("spi set wheel " + std::to_string(wheelLines));

@@ -15,9 +15,9 @@ namespace {
 
 using namespace e2e;
 
-constexpr const char* kMain = "@1182";
-constexpr const char* kAdvanced = "@1109";
-constexpr const char* kFiles = "@1124";
+constexpr const char* kMain = KORELLE_WINDOW(IDC_MAIN_LOGO);
+constexpr const char* kAdvanced = KORELLE_WINDOW(IDC_ADV_LOAD);
+constexpr const char* kFiles = KORELLE_WINDOW(IDC_FILES_NAME);
 constexpr int kConfigure = 1108, kApply = 1171, kClose = 1137, kPolling100 = 1153;
 constexpr int kLoad = 1109, kCloseAdvanced = 1003, kOk = 1116, kYes = 1128, kNo = 1129;
 

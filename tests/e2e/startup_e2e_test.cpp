@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/startup.h"
+#include "core/startup.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {

@@ -20,8 +20,8 @@ namespace {
 
 using namespace e2e;
 
-constexpr const char* kMain = "@1182";
-constexpr const char* kMenu = "@1060";
+constexpr const char* kMain = KORELLE_WINDOW(IDC_MAIN_LOGO);
+constexpr const char* kMenu = KORELLE_WINDOW(IDC_MENU_BUTTON_OFF);
 // Wine under software emulation: a program's start takes far longer than
 // the end-to-end layer's waits allow.
 constexpr int kSlowMs = 300000;
