@@ -89,7 +89,7 @@ protected:
     }
     // Types the name and presses OK.
     void Submit(const std::string& name) {
-        ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " 1124 " + Quote(name)).code, 0);
+        ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " " + Quote(name)).code, 0);
         Press(kFiles, 1116);
     }
     // The skinned box's text, answered with 1116 (OK), 1128 (Yes) or 1129 (No).
@@ -99,7 +99,9 @@ protected:
         return Driver(std::string("wait ") + kFiles + " gone 700").code != 0 &&
                DriverOut(std::string("enabled ") + kFiles) == "1";
     }
-    std::vector<std::string> Listed() { return Lines(DriverOut(std::string("list-items ") + kFiles + " 1123")); }
+    std::vector<std::string> Listed() {
+        return Lines(DriverOut(std::string("list-items ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST)));
+    }
 
     Record ReadRecord(const char* which) const {
         const std::string bytes = ReadText(folder / (std::string("config-demo.") + which));
@@ -126,21 +128,23 @@ TEST_F(ConfigDialogs, SaveUnderANewNameWritesTheFileAndTheNextOpenListsIt) {
     ASSERT_EQ(work.size(), 2070u);
 
     OpenFiles(kSaveButton);
-    EXPECT_EQ(DriverOut(std::string("text ") + kFiles + " 1120"), StringText("Str_SaveConfig"));
-    EXPECT_EQ(DriverOut(std::string("text ") + kFiles + " 1116"), "     " + StringText("Str_Save"));
+    EXPECT_EQ(DriverOut(std::string("text ") + kFiles + " " KORELLE_ID(IDC_FILES_TITLE)), StringText("Str_SaveConfig"));
+    EXPECT_EQ(DriverOut(std::string("text ") + kFiles + " " KORELLE_ID(IDC_FILES_OK)),
+              "     " + StringText("Str_Save"));
     const auto before = Listed();
     EXPECT_TRUE(before.empty()) << "the reserved files are not listed";
-    ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " 1124 'Race Night'").code, 0);
+    ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " 'Race Night'").code, 0);
     Screenshot("config-files-save.png");
     Press(kFiles, 1116);
     ASSERT_TRUE(FilesDialogGone());
     EXPECT_TRUE(fs::exists(Device("Race Night.xml")));
 
     OpenFiles(kLoadButton);
-    EXPECT_EQ(DriverOut(std::string("text ") + kFiles + " 1120"), StringText("Str_LoadConfig"));
+    EXPECT_EQ(DriverOut(std::string("text ") + kFiles + " " KORELLE_ID(IDC_FILES_TITLE)), StringText("Str_LoadConfig"));
     EXPECT_EQ(Listed(), std::vector<std::string>{"Race Night"});
-    ASSERT_EQ(Driver(std::string("select ") + kFiles + " 1123 0").code, 0);
-    EXPECT_EQ(DriverOut(std::string("field-text ") + kFiles + " 1124"), "Race Night") << "selection goes to the name";
+    ASSERT_EQ(Driver(std::string("select ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST) " 0").code, 0);
+    EXPECT_EQ(DriverOut(std::string("field-text ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME)), "Race Night")
+        << "selection goes to the name";
     Screenshot("config-files-load.png");
     // What was saved loads back to the same settings.
     Press(kFiles, 1116);
@@ -193,7 +197,7 @@ TEST_F(ConfigDialogs, LoadingChangesOnlyTheEditedRecordAndDefaultsNeedNoListing)
 
     OpenFiles(kLoadButton);
     ASSERT_EQ(Listed(), std::vector<std::string>{"mine"});
-    ASSERT_EQ(Driver(std::string("select ") + kFiles + " 1123 0").code, 0);
+    ASSERT_EQ(Driver(std::string("select ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST) " 0").code, 0);
     Press(kFiles, 1116);
     ASSERT_TRUE(FilesDialogGone());
     Record expected = work;  // in slot order, every button where it was
@@ -227,12 +231,15 @@ TEST_F(ConfigDialogs, ADottedFileIsListedByItsFirstPartAndLoadingThatNameIsNotFo
     ASSERT_NE(a, listed.end());
     // The scroll buttons move the list by one item, not above its top.
     Press(kFiles, 1119);
-    EXPECT_EQ(DriverOut(std::string("top-index ") + kFiles + " 1123"), "1");
+    EXPECT_EQ(DriverOut(std::string("top-index ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST)), "1");
     Press(kFiles, 1118);
     Press(kFiles, 1118);
-    EXPECT_EQ(DriverOut(std::string("top-index ") + kFiles + " 1123"), "0");
+    EXPECT_EQ(DriverOut(std::string("top-index ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST)), "0");
 
-    ASSERT_EQ(Driver(std::string("select ") + kFiles + " 1123 " + std::to_string(a - listed.begin())).code, 0);
+    ASSERT_EQ(Driver(std::string("select ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST) " " +
+                     std::to_string(a - listed.begin()))
+                  .code,
+              0);
     Press(kFiles, 1116);
     EXPECT_EQ(Answer(1116), StringText("Str_FileNotFound"));
     EXPECT_TRUE(FilesDialogGone()) << "ends as cancelled";
@@ -250,7 +257,7 @@ TEST_F(ConfigDialogs, NamesThatCannotBeFilesOfTheDeviceFolderAreRefused) {
     for (const std::string& name : names) {
         Submit(name);
         if (&name == names) {
-            ASSERT_EQ(Driver("wait @1126 shown" + kWait).code, 0);
+            ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_MSG_TEXT) " shown" + kWait).code, 0);
             Screenshot("config-invalid-name.png");
         }
         EXPECT_EQ(Answer(1116), refused) << name;
@@ -314,7 +321,8 @@ TEST_F(ConfigDialogs, PlacementKeysAndTheFirmwareButtonThatNeverTouchesTheMouse)
     EXPECT_EQ(adv[0], host[0] + 70);
     EXPECT_EQ(adv[1], host[1] + 60);
     EXPECT_EQ(DriverOut(std::string("layered ") + kAdvanced), "key 808080");
-    EXPECT_EQ(DriverOut(std::string("text ") + kAdvanced + " 1120"), StringText("Str_AdvancedConfig"));
+    EXPECT_EQ(DriverOut(std::string("text ") + kAdvanced + " " KORELLE_ID(IDC_ADV_TITLE)),
+              StringText("Str_AdvancedConfig"));
     Screenshot("config-advanced.png");
 
     const size_t reports = MouseReports();
@@ -330,9 +338,9 @@ TEST_F(ConfigDialogs, PlacementKeysAndTheFirmwareButtonThatNeverTouchesTheMouse)
     EXPECT_EQ(files[3], adv[1] - 10);
     EXPECT_EQ(DriverOut(std::string("layered ") + kFiles), "key 808080");
     // Escape leaves both open; Enter runs OK, which does nothing without a name.
-    ASSERT_EQ(Driver(std::string("key ") + kFiles + " 1124 0x1B").code, 0);
+    ASSERT_EQ(Driver(std::string("key ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " 0x1B").code, 0);
     EXPECT_TRUE(FilesDialogStaysOpen());
-    ASSERT_EQ(Driver(std::string("key ") + kFiles + " 1124 0x0D").code, 0);
+    ASSERT_EQ(Driver(std::string("key ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " 0x0D").code, 0);
     EXPECT_TRUE(FilesDialogStaysOpen());
     Press(kFiles, 1004);
     ASSERT_TRUE(FilesDialogGone());
@@ -348,8 +356,8 @@ TEST_F(ConfigDialogs, PlacementKeysAndTheFirmwareButtonThatNeverTouchesTheMouse)
     const auto top = rect(kAdvanced);
     OpenFiles(kLoadButton);
     EXPECT_EQ(rect(kFiles)[1], top[3] + 10);
-    ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " 1124 __working").code, 0);
-    ASSERT_EQ(Driver(std::string("key ") + kFiles + " 1124 0x0D").code, 0);
+    ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " __working").code, 0);
+    ASSERT_EQ(Driver(std::string("key ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " 0x0D").code, 0);
     EXPECT_TRUE(FilesDialogGone()) << "Enter runs OK";
     EXPECT_EQ(Refreshes(), 1);
     CloseDemo(1003);

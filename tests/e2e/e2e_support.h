@@ -18,9 +18,11 @@
 #include "core/resource.h"
 
 // The driver's name of a program window: "@" and the id of a control only
-// that window holds, e.g. KORELLE_WINDOW(IDC_MAIN_LOGO) is "@1182".
+// that window holds, e.g. KORELLE_WINDOW(IDC_MAIN_LOGO) is "@1182";
+// KORELLE_ID(IDC_MSG_OK) is "1116", for the ids in the driver's commands.
 #define KORELLE_ID_TEXT(id) #id
-#define KORELLE_WINDOW(id) "@" KORELLE_ID_TEXT(id)
+#define KORELLE_ID(id) KORELLE_ID_TEXT(id)
+#define KORELLE_WINDOW(id) "@" KORELLE_ID(id)
 
 namespace e2e {
 

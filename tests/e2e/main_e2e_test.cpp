@@ -130,7 +130,8 @@ TEST_F(MainWindow, LabelClicksShowAndHideTheMenuAndTheLastLeftClickIsKept) {
     EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("rect ") + kMenu).rfind(expected, 0) == 0; }))
         << DriverOut(std::string("rect ") + kMenu) << " expected at " << expected;
     DriverOut(std::string("point ") + kMain + " " + Label(4));
-    EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("visible ") + kMain + " 1198") == "1"; }));
+    EXPECT_TRUE(
+        WaitFor([&] { return DriverOut(std::string("visible ") + kMain + " " KORELLE_ID(IDC_MAIN_LINE_4)) == "1"; }));
     for (int line = 1194; line <= 1200; ++line) {
         const std::string shown = line == 1198 ? "1" : "0";
         EXPECT_EQ(DriverOut(std::string("visible ") + kMain + " " + std::to_string(line)), shown) << line;
@@ -141,7 +142,7 @@ TEST_F(MainWindow, LabelClicksShowAndHideTheMenuAndTheLastLeftClickIsKept) {
     // BUTTON OFF for the profile's only CLICK button is refused.
     const std::string mouse = ShowMouse();
     Choose(0, 1060);
-    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1116"), ShippedText("Str_Need1Button"));
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_OK)), ShippedText("Str_Need1Button"));
     EXPECT_EQ(LabelText(0), "CLICK");
     Command(kMain, 1171);  // Apply: nothing to write
     Quit();
@@ -178,11 +179,13 @@ TEST_F(MainWindow, SwitchDpiOpensItsDialogAndARestartFindsTheMouseInStep) {
     Start();
     Choose(1, 1078);
     ASSERT_EQ(Driver(std::string("wait ") + kDpiDialog + " shown" + kWait).code, 0) << "no DPI dialog";
-    EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " 1083"), "1");  // a fresh button shows 800
-    EXPECT_EQ(DriverOut(std::string("text ") + kDpiDialog + " 1211"), "2");
+    EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_800)),
+              "1");  // a fresh button shows 800
+    EXPECT_EQ(DriverOut(std::string("text ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_BUTTON_NUMBER)), "2");
     Screenshot("dpi-dialog.png");
     Command(kDpiDialog, 1209);  // up
-    EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("check ") + kDpiDialog + " 1209") == "1"; }));
+    EXPECT_TRUE(
+        WaitFor([&] { return DriverOut(std::string("check ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_UP)) == "1"; }));
     Command(kDpiDialog, 1220);
     EXPECT_EQ(Driver(std::string("wait ") + kDpiDialog + " gone" + kWait).code, 0);
     Command(kMain, 1171);
@@ -193,12 +196,12 @@ TEST_F(MainWindow, SwitchDpiOpensItsDialogAndARestartFindsTheMouseInStep) {
     fs::remove(TraceFile());
     Start();
     EXPECT_EQ(Segments("segment-read"), std::vector<int>{0});
-    EXPECT_EQ(Driver("wait @1126 gone 0").code, 0);
+    EXPECT_EQ(Driver("wait " KORELLE_WINDOW(IDC_MSG_TEXT) " gone 0").code, 0);
     EXPECT_EQ(LabelText(1), "SWITCH DPI");
 
     // A double click opens the detail dialog without showing the menu.
     ASSERT_TRUE(ClickUntil(1, true, std::string("wait ") + kDpiDialog + " shown 5000"));
-    EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " 1209"), "1");
+    EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_UP)), "1");
     EXPECT_NE(Driver(std::string("wait ") + kMenu + " shown 0").code, 0);
     Command(kDpiDialog, 1219);  // close
     EXPECT_EQ(Driver(std::string("wait ") + kDpiDialog + " gone" + kWait).code, 0);
@@ -209,7 +212,7 @@ TEST_F(MainWindow, ProfileDialogProfileButtonsAndAbandon) {
     Start();
     Choose(2, 1079);
     ASSERT_EQ(Driver(std::string("wait ") + kProfileDialog + " shown" + kWait).code, 0) << "no profile dialog";
-    EXPECT_EQ(DriverOut(std::string("check ") + kProfileDialog + " 1212"), "1");
+    EXPECT_EQ(DriverOut(std::string("check ") + kProfileDialog + " " KORELLE_ID(IDC_PROFILE_CHOICE_0)), "1");
     Screenshot("profile-dialog.png");
     Command(kProfileDialog, 1216);  // Cancel
     EXPECT_EQ(Driver(std::string("wait ") + kProfileDialog + " gone" + kWait).code, 0);
@@ -220,8 +223,8 @@ TEST_F(MainWindow, ProfileDialogProfileButtonsAndAbandon) {
 
     Command(kMain, 1167);  // profile 3
     EXPECT_TRUE(WaitFor([&] { return MouseShows("active profile 2"); }));
-    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1167"), "1");
-    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1165"), "0");
+    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " " KORELLE_ID(IDC_MAIN_PROFILE_2)), "1");
+    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " " KORELLE_ID(IDC_MAIN_PROFILE_0)), "0");
     Quit();
 }
 
@@ -231,7 +234,7 @@ TEST_F(MainWindow, CloseWithAChangeAsksAndNoQuitsWithoutWriting) {
     const std::string working = ReadText(WorkingFile());
     Command(kMain, 1153);  // polling 100
     Command(kMain, 1137);
-    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1129"), ShippedText("Str_DataChange"));
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_NO)), ShippedText("Str_DataChange"));
     EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
     EXPECT_EQ(ShowMouse(), mouse);
     EXPECT_EQ(ReadText(WorkingFile()), working);
@@ -249,12 +252,12 @@ TEST_F(MainWindow, ResetToDefaultIsAnUnappliedChange) {
     const std::string mouse = ShowMouse();
 
     Command(kMain, 1108);
-    ASSERT_EQ(Driver("wait @1109 shown" + kWait).code, 0) << "no advanced settings";
+    ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_ADV_LOAD) " shown" + kWait).code, 0) << "no advanced settings";
     Screenshot("advanced-over-main.png");
-    Command("@1109", 1111);  // reset to default
+    Command(KORELLE_WINDOW(IDC_ADV_LOAD), IDC_ADV_RESET);
     EXPECT_TRUE(WaitFor([&] { return LabelText(3) == "BUTTON 4"; }));
-    Command("@1109", 1003);
-    EXPECT_EQ(Driver("wait @1109 gone" + kWait).code, 0);
+    Command(KORELLE_WINDOW(IDC_ADV_LOAD), IDC_ADV_CLOSE);
+    EXPECT_EQ(Driver("wait " KORELLE_WINDOW(IDC_ADV_LOAD) " gone" + kWait).code, 0);
     EXPECT_EQ(ShowMouse(), mouse);
 
     Command(kMain, 1004);
@@ -268,18 +271,30 @@ TEST_F(MainWindow, TogglesSlideBothPanelsOutAndBack) {
     int left = 0, top = 0;
     std::sscanf(DriverOut(std::string("rect ") + kMain).c_str(), "%d %d", &left, &top);
     // Each slide ends when the panel shows its controls.
-    EXPECT_EQ(Driver(std::string("slide ") + kMain + " 1076 @1096 1096" + kWait).code, 0) << "right panel";
-    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1076"), "1");
-    EXPECT_EQ(DriverOut("rect @1096").rfind(std::to_string(left + 380) + " " + std::to_string(top + 220) + " ", 0), 0u);
-    EXPECT_EQ(Driver(std::string("slide ") + kMain + " 1077 @1227 1227" + kWait).code, 0) << "left panel";
-    EXPECT_EQ(DriverOut("rect @1227").rfind(std::to_string(left - 115) + " " + std::to_string(top + 50) + " ", 0), 0u);
+    EXPECT_EQ(Driver(std::string("slide ") + kMain +
+                     " " KORELLE_ID(IDC_MAIN_RIGHT_TOGGLE) " " KORELLE_WINDOW(IDC_RIGHT_WHEEL_MORE) " 1096" + kWait)
+                  .code,
+              0)
+        << "right panel";
+    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " " KORELLE_ID(IDC_MAIN_RIGHT_TOGGLE)), "1");
+    EXPECT_EQ(DriverOut("rect " KORELLE_WINDOW(IDC_RIGHT_WHEEL_MORE))
+                  .rfind(std::to_string(left + 380) + " " + std::to_string(top + 220) + " ", 0),
+              0u);
+    EXPECT_EQ(Driver(std::string("slide ") + kMain +
+                     " " KORELLE_ID(IDC_MAIN_LEFT_TOGGLE) " " KORELLE_WINDOW(IDC_LEFT_SPEED_LABEL) " 1227" + kWait)
+                  .code,
+              0)
+        << "left panel";
+    EXPECT_EQ(DriverOut("rect " KORELLE_WINDOW(IDC_LEFT_SPEED_LABEL))
+                  .rfind(std::to_string(left - 115) + " " + std::to_string(top + 50) + " ", 0),
+              0u);
     Screenshot("panels-beside-main.png");
 
     Command(kMain, 1076);
     Command(kMain, 1077);
-    EXPECT_EQ(Driver("wait @1096 hidden" + kWait).code, 0);
-    EXPECT_EQ(Driver("wait @1227 hidden" + kWait).code, 0);
-    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1077"), "0");
+    EXPECT_EQ(Driver("wait " KORELLE_WINDOW(IDC_RIGHT_WHEEL_MORE) " hidden" + kWait).code, 0);
+    EXPECT_EQ(Driver("wait " KORELLE_WINDOW(IDC_LEFT_SPEED_LABEL) " hidden" + kWait).code, 0);
+    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " " KORELLE_ID(IDC_MAIN_LEFT_TOGGLE)), "0");
     Quit();
 }
 
@@ -292,14 +307,15 @@ TEST_F(MainWindow, CloseWithAFailedWriteStaysOpen) {
     const std::string mouse = ShowMouse();
     Command(kMain, 1153);  // polling 100
     Command(kMain, 1137);
-    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1128"), ShippedText("Str_DataChange"));
-    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1116"), ShippedText("Str_WriteHardwareErr"));
-    EXPECT_NE(DriverOut("skinned-box" + kWait + " 1116").find("unsaved-"), std::string::npos);  // kept as a file
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_YES)), ShippedText("Str_DataChange"));
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_OK)), ShippedText("Str_WriteHardwareErr"));
+    EXPECT_NE(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_OK)).find("unsaved-"),
+              std::string::npos);  // kept as a file
     EXPECT_EQ(WaitExit(program, 1000), -1) << "ended although nothing was saved";
-    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " 1153"), "1");
+    EXPECT_EQ(DriverOut(std::string("check ") + kMain + " " KORELLE_ID(IDC_MAIN_POLLING_0)), "1");
     // Closing again and answering No ends it without writing.
     Command(kMain, 1137);
-    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1129"), ShippedText("Str_DataChange"));
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_NO)), ShippedText("Str_DataChange"));
     EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
     EXPECT_EQ(ShowMouse().substr(ShowMouse().find('\n')), mouse.substr(mouse.find('\n')));
 }
@@ -310,7 +326,7 @@ TEST_F(MainWindow, AMouseHoldingOtherSettingsAsksWhichToKeep) {
     MouseTool({"set", mouseState.string(), "segment", "6", "1", "02", "00"});
     MouseTool({"set", mouseState.string(), "segment", "0", "3", "31", "32", "33", "34"});
     Run();
-    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1128"), ShippedText("Str_SettingMismatch"));
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_YES)), ShippedText("Str_SettingMismatch"));
     ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kWait).code, 0);
     EXPECT_EQ(LabelText(3), "RIGHT BUTTON");
 }

@@ -123,8 +123,8 @@ TEST_F(Panels, EachToggleSlidesItsPanelOutBesideTheMainWindowAndBackIn) {
     EXPECT_EQ(DriverOut(std::string("layered ") + kRight), "key 00FF7F");  // 0x7FFF00 as a colour value
     for (int id : {1094, 1095, 1096, 1097}) EXPECT_TRUE(Visible(kRight, id)) << id;
     for (int id : {1093, 1098, 1103, 1104, 1105, 1225, 1226}) EXPECT_FALSE(Visible(kRight, id)) << id;
-    EXPECT_EQ(DriverOut(std::string("text ") + kRight + " 1096"), "SCROLL");
-    EXPECT_EQ(DriverOut(std::string("text ") + kRight + " 1095"), "CLICK SPEED");
+    EXPECT_EQ(DriverOut(std::string("text ") + kRight + " " KORELLE_ID(IDC_RIGHT_WHEEL_MORE)), "SCROLL");
+    EXPECT_EQ(DriverOut(std::string("text ") + kRight + " " KORELLE_ID(IDC_RIGHT_DBLCLICK_LONGER)), "CLICK SPEED");
 
     const SlideSeen left = Toggle(1077, kLeft, 1227);
     EXPECT_GE(left.pictures, 3) << left.ms << " ms";
@@ -134,7 +134,7 @@ TEST_F(Panels, EachToggleSlidesItsPanelOutBesideTheMainWindowAndBackIn) {
     EXPECT_EQ(l.width(), 200);
     EXPECT_EQ(l.height(), 270);
     EXPECT_EQ(DriverOut(std::string("layered ") + kLeft), "key 808080");
-    EXPECT_EQ(DriverOut(std::string("text ") + kLeft + " 1227"), "POINTER SPEED");
+    EXPECT_EQ(DriverOut(std::string("text ") + kLeft + " " KORELLE_ID(IDC_LEFT_SPEED_LABEL)), "POINTER SPEED");
     // Speed 10 is level 4 of the track.
     const Rect thumb = RectOf(kLeft, 1101);
     EXPECT_EQ(thumb.left - l.left, 74);
@@ -197,9 +197,9 @@ TEST_F(Panels, BarStepsChangeWhatTheSystemReports) {
     // window's see-through pixels do not let clicks through to the panel
     // below, so the panel is moved out from under it first.
     DriverOut(std::string("move ") + kRight + " " + std::to_string(main.right + 10) + " " + std::to_string(main.top));
-    DriverOut(std::string("click ") + kRight + " 1095");
+    DriverOut(std::string("click ") + kRight + " " KORELLE_ID(IDC_RIGHT_DBLCLICK_LONGER));
     EXPECT_EQ(Setting("dblclick"), 300);
-    DriverOut(std::string("click ") + kRight + " 1094");
+    DriverOut(std::string("click ") + kRight + " " KORELLE_ID(IDC_RIGHT_DBLCLICK_SHORTER));
     EXPECT_EQ(Setting("dblclick"), 200);
 
     const std::vector<std::string> writes = Writes();
@@ -236,7 +236,7 @@ TEST_F(Panels, DraggingThePointerThumbWritesTheSpeedOfItsLevel) {
     Screenshot("panels-left-open.png");
 
     // A click on the thumb without moving it writes nothing.
-    DriverOut(std::string("click ") + kLeft + " 1101");
+    DriverOut(std::string("click ") + kLeft + " " KORELLE_ID(IDC_LEFT_SPEED_THUMB));
     EXPECT_EQ(Writes().size(), 1u);
     EXPECT_EQ(RectOf(kLeft, 1101).top - panel.top, 51);
 
@@ -255,8 +255,8 @@ TEST_F(Panels, TheHiddenCheckBoxAnswersThatTheFunctionIsNotSupported) {
     StartDemo();
     Toggle(1077, kLeft, 1227);
     Command(kLeft, 1107);
-    EXPECT_EQ(DriverOut("skinned-box" + kWait + " 1116"), "This function is not supported.");
-    EXPECT_EQ(Driver(std::string("wait @1126 gone") + kWait).code, 0);
+    EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_OK)), "This function is not supported.");
+    EXPECT_EQ(Driver(std::string("wait " KORELLE_WINDOW(IDC_MSG_TEXT) " gone") + kWait).code, 0);
     EXPECT_FALSE(Visible(kLeft, 1107));
     EXPECT_TRUE(Visible(kLeft, 1227));
     QuitDemo();

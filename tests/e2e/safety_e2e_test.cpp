@@ -50,7 +50,7 @@ protected:
         ASSERT_EQ(Driver(std::string("wait ") + kAdvanced + " shown" + kWait).code, 0);
         Press(kAdvanced, kLoad);
         ASSERT_EQ(Driver(std::string("wait ") + kFiles + " shown" + kWait).code, 0);
-        ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " 1124 " + name).code, 0);
+        ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " " + name).code, 0);
         Press(kFiles, kOk);
         ASSERT_EQ(Driver(std::string("wait ") + kFiles + " gone" + kWait).code, 0);
         Press(kAdvanced, kCloseAdvanced);

@@ -132,9 +132,9 @@ TEST_F(Startup, FunctionNamesComeFromTheChosenLanguageWithDefaultsForMissingKeys
         std::ofstream(folder / "Setup.ini") << "[SystemInfo.Desc]\r\nLanguage=Custom\r\n";
     }
     const pid_t pid = Run();
-    ASSERT_EQ(Driver("wait @1182 shown" + kWait).code, 0);
-    EXPECT_EQ(DriverOut("text @1182 1130"), "CLICK");
-    EXPECT_EQ(DriverOut("text @1182 1131"), "SECONDARY");
+    ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_MAIN_LOGO) " shown" + kWait).code, 0);
+    EXPECT_EQ(DriverOut("text " KORELLE_WINDOW(IDC_MAIN_LOGO) " 1130"), "CLICK");
+    EXPECT_EQ(DriverOut("text " KORELLE_WINDOW(IDC_MAIN_LOGO) " 1131"), "SECONDARY");
     EXPECT_EQ(Driver("quit" + kWait).code, 0);
     EXPECT_EQ(WaitExit(pid, kTimeoutMs), 0);
 }

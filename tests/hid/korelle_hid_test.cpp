@@ -62,7 +62,7 @@ protected:
 
     void Start() {
         program = Run();
-        if (Driver("wait @1182 shown" + kSlow).code != 0) {
+        if (Driver("wait " KORELLE_WINDOW(IDC_MAIN_LOGO) " shown" + kSlow).code != 0) {
             const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
             Screenshot(name + "-no-main-window.png");
             // A message in the way: its text (and it is closed).
@@ -108,10 +108,12 @@ protected:
     // Label 3 (file position 5, segment 6) becomes RIGHT BUTTON, not applied.
     void ChangeOneButton() {
         ASSERT_TRUE(OpenMenu(3)) << "no menu";
-        DriverOut(std::string("command ") + kMenu + " 1073" + kWait);
-        EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("text ") + kMain + " 1133") == "RIGHT BUTTON"; }));
+        DriverOut(std::string("command ") + kMenu + " " KORELLE_ID(IDC_MENU_RIGHT_BUTTON) + kWait);
+        EXPECT_TRUE(WaitFor([&] {
+            return DriverOut(std::string("text ") + kMain + " " KORELLE_ID(IDC_MAIN_LABEL_3)) == "RIGHT BUTTON";
+        }));
     }
-    void Apply() { DriverOut(std::string("command ") + kMain + " 1171" + kWait); }
+    void Apply() { DriverOut(std::string("command ") + kMain + " " KORELLE_ID(IDC_MAIN_APPLY) + kWait); }
 
     pid_t program = 0;
     fs::path control;
@@ -129,7 +131,7 @@ TEST_F(RealMouse, AStartWithEqualChecksumsReadsOneSegment) {
     ASSERT_NO_FATAL_FAILURE(PlugMouse({"default"}));
     const std::string mouse = ShowMouse();
     Start();
-    EXPECT_EQ(Driver("wait @1126 gone 0").code, 0);  // no question
+    EXPECT_EQ(Driver("wait " KORELLE_WINDOW(IDC_MSG_TEXT) " gone 0").code, 0);  // no question
     Quit();
     EXPECT_EQ(Kinds(), OneSegmentRead());
     EXPECT_EQ(ShowMouse(), mouse);
@@ -139,9 +141,9 @@ TEST_F(RealMouse, ABlankMouseIsReadBackAndRewrittenInFull) {
     ASSERT_NO_FATAL_FAILURE(PlugMouse({"blank"}));
     Run();
     // Its data fails validation (DPI 0): the saved settings are rewritten.
-    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " 1116"), ShippedText("Str_SettingErr"));
+    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " " KORELLE_ID(IDC_MSG_OK)), ShippedText("Str_SettingErr"));
     // A copy of what the mouse held is kept first, and named.
-    EXPECT_NE(DriverOut("skinned-box" + kSlow + " 1116").find("mouse-"), std::string::npos);
+    EXPECT_NE(DriverOut("skinned-box" + kSlow + " " KORELLE_ID(IDC_MSG_OK)).find("mouse-"), std::string::npos);
     ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kSlow).code, 0);
     std::vector<int> all;
     for (int s = 0; s <= 35; ++s) all.push_back(s);
@@ -190,17 +192,17 @@ TEST_F(RealMouse, UnpluggedInTheMiddleOfApplyNothingIsLost) {
     // finds the mouse gone.
     Command("unplug-at 5");
     Apply();
-    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " 1116"), ShippedText("Str_WriteHardwareErr"));
+    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " " KORELLE_ID(IDC_MSG_OK)), ShippedText("Str_WriteHardwareErr"));
     EXPECT_EQ(Kinds(), (std::vector<std::string>{"set lock-on ok", "set segment-write ok", "set segment-data ok",
                                                   "set segment-data ok", "set segment-data unplugged"}));
     EXPECT_EQ(ReadText(WorkingFile()), working);
     EXPECT_EQ(ShowMouse(), mouse);
-    EXPECT_EQ(DriverOut(std::string("text ") + kMain + " 1133"), "RIGHT BUTTON");
+    EXPECT_EQ(DriverOut(std::string("text ") + kMain + " " KORELLE_ID(IDC_MAIN_LABEL_3)), "RIGHT BUTTON");
 
     // Closing now asks about the unsaved change; No ends the program
     // without writing.
-    DriverOut(std::string("command ") + kMain + " 1137" + kWait);
-    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " 1129"), ShippedText("Str_DataChange"));
+    DriverOut(std::string("command ") + kMain + " " KORELLE_ID(IDC_MAIN_CLOSE) + kWait);
+    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " " KORELLE_ID(IDC_MSG_NO)), ShippedText("Str_DataChange"));
     EXPECT_EQ(WaitExit(program, kSlowMs), 0);
     EXPECT_EQ(ReadText(WorkingFile()), working);
 }

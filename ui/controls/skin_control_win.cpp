@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -80,6 +81,12 @@ int CSkinControl::GetDlgCtrlID() const { return hwnd_ ? ::GetDlgCtrlID(hwnd_) : 
 LRESULT CALLBACK CSkinControl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                             DWORD_PTR ref) {
     auto* self = reinterpret_cast<CSkinControl*>(ref);
+    if (message == WM_TIMER && std::find(self->timers_.begin(), self->timers_.end(), wParam) != self->timers_.end()) {
+        self->OnTimer(wParam);
+        return 0;
+    }
+    if (message == WM_DESTROY)
+        while (!self->timers_.empty()) self->StopTimer(self->timers_.back());
     if (message == WM_NCDESTROY) {
         self->OnDetaching();
         self->DestroyTooltip();
@@ -89,6 +96,18 @@ LRESULT CALLBACK CSkinControl::SubclassProc(HWND hwnd, UINT message, WPARAM wPar
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
     return self->WindowProc(message, wParam, lParam);
+}
+
+void CSkinControl::StartTimer(UINT_PTR id, UINT ms) {
+    if (!hwnd_ || !SetTimer(hwnd_, id, ms, nullptr)) return;
+    if (std::find(timers_.begin(), timers_.end(), id) == timers_.end()) timers_.push_back(id);
+}
+
+void CSkinControl::StopTimer(UINT_PTR id) {
+    const auto it = std::find(timers_.begin(), timers_.end(), id);
+    if (it == timers_.end()) return;
+    if (hwnd_) KillTimer(hwnd_, id);
+    timers_.erase(it);
 }
 
 LRESULT CSkinControl::Default(UINT message, WPARAM wParam, LPARAM lParam) {

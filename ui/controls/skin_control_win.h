@@ -20,6 +20,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "ui/controls/controls_api.h"
 
 class KORELLE_CONTROLS_API CSkinControl {
@@ -54,6 +56,11 @@ public:
     void SetTooltipText(const char* text, bool activate = true);
     void ActivateTooltip(bool activate = true);
 
+    // A timer of the control: its ticks go to OnTimer, and it stops by
+    // itself when the window goes.
+    void StartTimer(UINT_PTR id, UINT ms);
+    void StopTimer(UINT_PTR id);
+
     // Draws the whole control into dc at (0, 0), as its painting does.
     void DrawTo(HDC dc);
     void Invalidate(bool now = false);
@@ -66,6 +73,8 @@ protected:
     LRESULT SetTextQuietly(WPARAM wParam, LPARAM lParam);
     virtual void OnAttached() {}
     virtual void OnDetaching() {}
+    // A tick of a timer started with StartTimer.
+    virtual void OnTimer(UINT_PTR) {}
     virtual void Draw(HDC dc, const RECT& client) = 0;
 
     // What lies under the control: the given background when there is one
@@ -89,4 +98,5 @@ private:
     POINT offset_{};
     HBITMAP captured_ = nullptr;  // ours, from SetBk(dc)
     HWND tooltip_ = nullptr;
+    std::vector<UINT_PTR> timers_;  // the ids started with StartTimer
 };

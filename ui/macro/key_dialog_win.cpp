@@ -39,12 +39,12 @@ std::optional<macro::ButtonBlock> SelectedBlock() {
 void CRecordButtonST::StartBlinking() {
     lit_ = true;
     skin::SetImages(*this, kRecordBlinkOn, kRecordNormal);
-    SetTimer(hwnd_, kBlinkTimer, kBlinkMs, nullptr);
+    StartTimer(kBlinkTimer, kBlinkMs);
 }
 
 void CRecordButtonST::OnBlinkTick() {
     if (!GetCheck()) {
-        KillTimer(hwnd_, kBlinkTimer);
+        StopTimer(kBlinkTimer);
         skin::SetImages(*this, kRecordHot, kRecordNormal);
         return;
     }
@@ -52,13 +52,8 @@ void CRecordButtonST::OnBlinkTick() {
     skin::SetImages(*this, lit_ ? kRecordBlinkOn : kRecordBlinkOff, kRecordNormal);
 }
 
-LRESULT CRecordButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER && wParam == kBlinkTimer) {
-        OnBlinkTick();
-        return 0;
-    }
-    if (message == WM_DESTROY) KillTimer(hwnd_, kBlinkTimer);
-    return CButtonST::WindowProc(message, wParam, lParam);
+void CRecordButtonST::OnTimer(UINT_PTR id) {
+    if (id == kBlinkTimer) OnBlinkTick();
 }
 
 // ---- macro editor ----

@@ -41,7 +41,7 @@ public:
     void StartBlinking();
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
     void OnBlinkTick();

@@ -67,15 +67,11 @@ void CLogoButtonST::ShowFrame(int frame) {
 
 void CLogoButtonST::StartAnimation() {
     g_nLogoTick = 0;
-    SetTimer(hwnd_, kTimer, 300, nullptr);
+    StartTimer(kTimer, 300);
 }
 
-LRESULT CLogoButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER && wParam == kTimer) {
-        ShowFrame(mainwin::LogoFrame(g_nLogoTick));
-        g_nLogoTick = (g_nLogoTick + 1) % mainwin::kLogoCycle;
-        return 0;
-    }
-    if (message == WM_DESTROY) KillTimer(hwnd_, kTimer);
-    return CButtonST::WindowProc(message, wParam, lParam);
+void CLogoButtonST::OnTimer(UINT_PTR id) {
+    if (id != kTimer) return;
+    ShowFrame(mainwin::LogoFrame(g_nLogoTick));
+    g_nLogoTick = (g_nLogoTick + 1) % mainwin::kLogoCycle;
 }
