@@ -14,12 +14,10 @@
 #include "profile_store/profiles/vantor.h"
 #include "profile_store/record/profile_record.h"
 #include "profile_store/xml/xml_document.h"
+#include "tests/profiles/vantor_fixture.h"
 #include "tests/test_support.h"
 
 using namespace record;
-using test_support::ScopedCurrentDir;
-using test_support::ShippedDeviceFolder;
-using test_support::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
@@ -37,26 +35,12 @@ std::vector<std::string> Attributes(const std::string& path, const char* xpath) 
     return out;
 }
 
-class VantorFormats : public ::testing::Test {
+// The shipped defaults loaded.
+class VantorFormats : public VantorFolder {
 protected:
-    TempDir dir;
-    fs::path device = dir.path() / "Database" / "VID7a3d_PID006a";
-    std::unique_ptr<ScopedCurrentDir> cwd;
-    std::unique_ptr<Vantor> vantor;
-    ProfileRecord rec;
-
     void SetUp() override {
-        fs::create_directories(device);
-        for (const char* f : {"__DeviceInfo.xml", "__default.xml"}) fs::copy_file(ShippedDeviceFolder() / f, device / f);
-        cwd = std::make_unique<ScopedCurrentDir>(dir.path());
-        vantor.reset(CreateQXClassInstance(0x7A3D, 0x006A));
-        ASSERT_NE(vantor, nullptr);
-        ASSERT_EQ(vantor->LoadVantorInfo(rec.data()), 1);
+        VantorFolder::SetUp();
         ASSERT_EQ(vantor->LoadVantorProfile(rec.data(), Name("__default.xml")), 1);
-    }
-    void TearDown() override {
-        vantor.reset();
-        cwd.reset();
     }
 };
 

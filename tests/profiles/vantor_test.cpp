@@ -12,14 +12,12 @@
 #include "profile_store/profiles/vantor.h"
 #include "profile_store/record/profile_record.h"
 #include "profile_store/xml/xml_document.h"
+#include "tests/profiles/vantor_fixture.h"
 #include "tests/test_support.h"
 
 using namespace record;
 using test_support::ReadFile;
-using test_support::ScopedCurrentDir;
-using test_support::ShippedDeviceFolder;
 using test_support::ShippedHelpFolder;
-using test_support::TempDir;
 using test_support::WriteFile;
 namespace fs = std::filesystem;
 
@@ -39,27 +37,8 @@ std::string Profile(int i, const std::string& desc, const std::string& buttons) 
     return "<" + tag + ">" + desc + buttons + "</" + tag + ">";
 }
 
-class VantorTest : public ::testing::Test {
+class VantorTest : public VantorFolder {
 protected:
-    TempDir dir;
-    fs::path device = dir.path() / "Database" / "VID7a3d_PID006a";
-    std::unique_ptr<ScopedCurrentDir> cwd;
-    std::unique_ptr<Vantor> vantor;
-    ProfileRecord rec;
-
-    void SetUp() override {
-        fs::create_directories(device);
-        for (const char* f : {"__DeviceInfo.xml", "__default.xml"})
-            fs::copy_file(ShippedDeviceFolder() / f, device / f);
-        cwd = std::make_unique<ScopedCurrentDir>(dir.path());
-        vantor.reset(CreateQXClassInstance(0x7A3D, 0x006A));
-        ASSERT_NE(vantor, nullptr);
-        ASSERT_EQ(vantor->LoadVantorInfo(rec.data()), 1);
-    }
-    void TearDown() override {
-        vantor.reset();
-        cwd.reset();
-    }
 
     std::string DeviceFile(const char* name) const { return (device / name).string(); }
     void Write(const char* name, const std::string& text) const { WriteFile(DeviceFile(name), text); }
