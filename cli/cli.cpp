@@ -66,6 +66,7 @@ struct WriteWatch {
     bool locked = false;
     unsigned planned = 0;  // segments the write is expected to send
     std::ostream* progress = nullptr;
+    bool interactive = false;
 };
 
 struct Tap {
@@ -106,7 +107,7 @@ int TapSet(unsigned short v, unsigned short p, unsigned char* r) {
     if (c.command == protocol::Command::SegmentWrite) {
         w->current = c.segment;
         w->dataSent = 0;
-        if (w->progress)
+        if (w->progress && w->interactive)
             *w->progress << "\rwriting segment " << unsigned(c.segment) << " (" << w->written.size() + 1 << " of "
                          << std::max<std::size_t>(w->planned, w->written.size() + 1) << ")" << std::flush;
     }
@@ -319,7 +320,10 @@ public:
         unsigned char* r = fileOrder.data();
         SegmentBlock block;
         for (unsigned s = 0; s < protocol::kSegmentCount; ++s) {
-            err_ << "\rreading segment " << s + 1 << " of " << protocol::kSegmentCount << std::flush;
+            if (env_.interactive)
+                err_ << "\rreading segment " << s + 1 << " of " << protocol::kSegmentCount << std::flush;
+            else if (s == 0)
+                err_ << "reading the mouse's " << protocol::kSegmentCount << " segments" << std::flush;
             if (!link_->ReadSegment(static_cast<std::uint8_t>(s), block)) {
                 err_ << "\n";
                 const bool released = link_->SetReport(protocol::WriteLockOffReport);
@@ -335,7 +339,7 @@ public:
                 std::memcpy(r + ButtonOffset(r, p, b), block.data(), kButtonSize);
             }
         }
-        err_ << "\n";
+        err_ << (env_.interactive ? "\n" : ": done\n");
         if (!link_->SetReport(protocol::WriteLockOffReport)) {
             Error("the mouse refused to release its write lock after the read; nothing was written");
             return kDeviceFailed;
@@ -419,12 +423,15 @@ public:
         WriteWatch watch;
         watch.planned = static_cast<unsigned>(planned.size());
         watch.progress = &err_;
+        watch.interactive = env_.interactive;
+        if (!env_.interactive && !planned.empty())
+            err_ << "writing " << planned.size() << " segment" << (planned.size() == 1 ? "" : "s") << "\n";
         tap_.watch = &watch;
         messages_.keys.clear();
         messages_.texts.clear();
         link_->WriteToDevice(&context_);
         tap_.watch = nullptr;
-        if (!watch.written.empty() || watch.current >= 0) err_ << "\n";
+        if (env_.interactive && (!watch.written.empty() || watch.current >= 0)) err_ << "\n";
         return Outcome(watch, planned);
     }
 
@@ -529,7 +536,7 @@ private:
     }
     fs::path Outside(const std::string& arg) const {
         const fs::path p(arg);
-        return p.is_absolute() ? p : savedCwd_ / p;
+        return (p.is_absolute() ? p : savedCwd_ / p).lexically_normal();
     }
     static std::string TransientName(const char* what) {
         static int n = 0;

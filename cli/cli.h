@@ -40,6 +40,9 @@ struct Env {
     // Where the shipped device files come from when the data folder has none
     // (__DeviceInfo.xml and __default.xml); empty: no such folder.
     std::string factoryFolder;
+    // Progress lines are redrawn in place on a terminal; otherwise each
+    // transfer gets one line.
+    bool interactive = false;
     // The name the help text shows.
     std::string programName = "korelle-cli";
 };

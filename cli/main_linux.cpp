@@ -1,5 +1,7 @@
 // korelle-cli on Linux: the mouse through hidapi's hidraw back end, or the
 // emulated mouse when KORELLE_EMULATOR_STATE names its state file.
+#include <unistd.h>
+
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
     cli::Env env;
     env.dataFolder = DefaultDataFolder();
     env.factoryFolder = KORELLE_FACTORY_FOLDER;
+    env.interactive = isatty(2) != 0;
     bool wantsHelp = false;
     for (const std::string& a : args) wantsHelp |= a == "--help" || a == "-h";
     if (cli_hid::EmulatorChosen() && !wantsHelp) {

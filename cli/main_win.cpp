@@ -1,6 +1,9 @@
 // korelle-cli.exe: a console program beside Korelle.exe, reaching the mouse
 // through the program folder's Quillon.dll as Korelle.exe does.
+#include <io.h>
 #include <windows.h>
+
+#include <cstdio>
 
 #include <iostream>
 #include <string>
@@ -25,6 +28,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     cli::Env env;
     env.dataFolder = ProgramFolder();
+    env.interactive = _isatty(_fileno(stderr)) != 0;
     bool wantsHelp = false;
     for (const std::string& a : args) wantsHelp |= a == "--help" || a == "-h";
     if (wantsHelp) return cli::Run(args, env, std::cout, std::cerr);

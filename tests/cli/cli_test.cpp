@@ -180,7 +180,7 @@ TEST_F(CliTest, ShowNamesFunctionsAndSpellsOutMacros) {
     EXPECT_NE(out.find("DOUBLE CLICK"), std::string::npos);
     EXPECT_NE(out.find("SELECT PROFILE (profile 3)"), std::string::npos);
     EXPECT_NE(out.find("MACRO\n      A v, then 120 ms\n      A ^, then 10 ms\n"), std::string::npos) << out;
-    EXPECT_NE(err.find("reading segment 36 of 36"), std::string::npos);
+    EXPECT_NE(err.find("reading the mouse's 36 segments: done"), std::string::npos) << err;
     // Read under the lock, released at the end; nothing written.
     EXPECT_EQ(CountEvents("lock-on"), 1);
     EXPECT_EQ(CountEvents("lock-off"), 1);
