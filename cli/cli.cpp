@@ -29,7 +29,7 @@ using namespace record;
 using protocol::Report;
 using protocol::SegmentBlock;
 
-constexpr char kDeviceFolder[] = "Database/VID7a3d_PID006a";
+const fs::path kDeviceFolder = fs::path("Database") / "VID7a3d_PID006a";
 constexpr char kWorkingFile[] = "__working.xml";
 constexpr char kDefaultFile[] = "__default.xml";
 constexpr char kDeviceInfoFile[] = "__DeviceInfo.xml";
@@ -170,7 +170,7 @@ public:
         if (!vantor_ || !vantor_->LoadVantorInfo(deviceRecord_.data()) ||
             ProfileNum(deviceRecord_.data()) != protocol::kProfileCount ||
             ButtonNum(deviceRecord_.data()) != protocol::kButtonCount || !MapIsPermutation(deviceRecord_.data())) {
-            Error(std::string("the device description ") + kDeviceFolder + "/" + kDeviceInfoFile +
+            Error("the device description " + (kDeviceFolder / kDeviceInfoFile).string() +
                   " cannot be read or is not for 5 profiles of 7 buttons");
             return kFileFailed;
         }
