@@ -223,13 +223,14 @@ public:
     }
 
     // Loads a configuration (a name of the device folder or a path) over the
-    // device section; slot order. Prints the reason on failure.
+    // working record, so that whatever a file lacks stays as the user had
+    // it, as the program's Load does; slot order. Prints the reason on
+    // failure.
     bool LoadConfig(const std::string& arg, ProfileRecord& out) {
         std::string file;
         bool transient = false;
         if (!ResolveForLoad(arg, file, transient)) return false;
-        ProfileRecord r = deviceRecord_;
-        ApplyButtonMap(r.data());
+        ProfileRecord r = WorkingRecord();
         const bool ok = LoadProfileFile(*vantor_, r, file.c_str());
         if (transient) {
             std::error_code ec;
@@ -686,13 +687,15 @@ int Usage(Env& env, std::ostream& err, const std::string& why) {
 
 int List(Session& s, Env& env) {
     int hardware = 0, firmware = 0;
+    std::vector<std::string> mice;
     if (env.listMice) {
-        const std::vector<std::string> mice = env.listMice();
+        mice = env.listMice();
         for (const std::string& line : mice) s.out() << line << "\n";
-        if (mice.empty()) {
-            s.Error("no mouse found (vendor 7a3d, product 006a)");
-            return kNoMouse;
-        }
+    }
+    if (!s.Present() && !mice.empty()) {
+        s.Error("the mouse is attached but cannot be opened for reading and writing; give the user access to "
+                "its node (assets/linux/70-korelle-mouse.rules)");
+        return kNoMouse;
     }
     if (!s.Present()) {
         s.Error("no mouse found (vendor 7a3d, product 006a)");
@@ -982,7 +985,8 @@ std::string HelpText(const std::string& p) {
            "Every value is checked before anything is sent. Exit codes: 0 done (diff: same),\n"
            "1 diff found differences, 2 bad command line or value (nothing sent), 3 no mouse,\n"
            "4 the mouse failed a report, 5 a file could not be read or written, 6 the\n"
-           "settings are invalid (nothing sent). Errors say what was left as it was.\n"
+           "settings are invalid (nothing sent), 7 Korelle.exe is running (nothing sent).\n"
+           "Errors say what was left as it was.\n"
 #ifndef _WIN32
            "The emulated mouse is used instead when KORELLE_EMULATOR_STATE names its state file.\n"
 #endif

@@ -23,6 +23,7 @@ enum Exit : int {
     kDeviceFailed = 4,   // a report failed; what was left as it was is printed
     kFileFailed = 5,     // a profile file could not be read or written
     kInvalidData = 6,    // the settings fail validation; nothing sent
+    kBusy = 7,           // Korelle.exe is running and may talk to the mouse; nothing sent
 };
 
 struct Env {

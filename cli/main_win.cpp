@@ -33,6 +33,13 @@ int main(int argc, char** argv) {
     for (const std::string& a : args) wantsHelp |= a == "--help" || a == "-h";
     if (wantsHelp) return cli::Run(args, env, std::cout, std::cerr);
 
+    // Korelle.exe may write the mouse at any moment (Apply, a profile
+    // button): two programs sending segments at once would mix them.
+    if (FindWindowA(kMarkerClass, kMarkerTitle)) {
+        std::cerr << env.programName << ": Korelle.exe is running; close it first, so that only one program "
+                     "talks to the mouse; nothing was sent\n";
+        return cli::kBusy;
+    }
     const std::string library = ProgramFolder() + "\\Quillon.dll";
     HMODULE quillon = LoadLibraryA(library.c_str());
     if (!quillon) {

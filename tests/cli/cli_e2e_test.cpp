@@ -1,7 +1,8 @@
 // The two builds of korelle-cli exchange profile files: one saved by the
 // Windows tool (MSXML, under Wine, through the program folder's Quillon.dll
 // and its emulated mouse) restores through the Linux tool (pugixml) to the
-// same bytes on the mouse, and the other way round. Part of the end-to-end
+// same bytes on the mouse, and the other way round; a configuration that
+// Korelle.exe saved restores through the Linux tool. Part of the end-to-end
 // test program, so it runs after the Windows build with a Wine prefix.
 #include <sys/wait.h>
 
@@ -37,19 +38,33 @@ Result Shell(const std::string& command) {
     return r;
 }
 
+// The Windows tool of the program folder on the emulated mouse of state.
+Result WindowsTool(const fs::path& folder, const fs::path& state, const std::string& args) {
+    const std::string wineRun = (fs::path(KORELLE_SOURCE_DIR) / "scripts" / "wine-run").string();
+    return Shell("cd " + Quote(folder.string()) + " && KORELLE_EMULATOR_STATE=" + Quote(WindowsPath(state)) + " " +
+                 Quote(wineRun) + " " + Quote((folder / "korelle-cli.exe").string()) + " " + args);
+}
+// The Linux tool on the same program folder.
+Result LinuxTool(const fs::path& folder, const fs::path& state, const std::string& args) {
+    return Shell("KORELLE_EMULATOR_STATE=" + Quote(state.string()) + " " + Quote(KORELLE_CLI_TOOL) + " --data " +
+                 Quote(folder.string()) + " " + args);
+}
+// The emulated mouse's segments as its state file holds them.
+std::map<int, std::string> Segments(const fs::path& state) {
+    std::map<int, std::string> segments;
+    std::istringstream in(ReadText(state));
+    std::string word, hex;
+    int n = 0;
+    while (in >> word) {
+        if (word == "segment" && in >> n >> hex) segments[n] = hex;
+    }
+    return segments;
+}
+
 class CliExchange : public ProgramFolderTest {
 protected:
-    // The Windows tool of the program folder on the emulated mouse of state.
-    Result Windows(const fs::path& state, const std::string& args) {
-        const std::string wineRun = (fs::path(KORELLE_SOURCE_DIR) / "scripts" / "wine-run").string();
-        return Shell("cd " + Quote(folder.string()) + " && KORELLE_EMULATOR_STATE=" + Quote(WindowsPath(state)) +
-                     " " + Quote(wineRun) + " " + Quote((folder / "korelle-cli.exe").string()) + " " + args);
-    }
-    // The Linux tool on the same program folder.
-    Result Linux(const fs::path& state, const std::string& args) {
-        return Shell("KORELLE_EMULATOR_STATE=" + Quote(state.string()) + " " + Quote(KORELLE_CLI_TOOL) +
-                     " --data " + Quote(folder.string()) + " " + args);
-    }
+    Result Windows(const fs::path& state, const std::string& args) { return WindowsTool(folder, state, args); }
+    Result Linux(const fs::path& state, const std::string& args) { return LinuxTool(folder, state, args); }
     fs::path NewMouse(const std::string& name) {
         const fs::path state = root / (name + ".state");
         MouseTool({"create", state.string(), "default", folder.string()});
@@ -63,16 +78,6 @@ protected:
         MouseTool({"set", state.string(), "segment", "11", "1", "06"});   // a double click
         MouseTool({"set", state.string(), "segment", "7", "1", "09002c8400"});  // a macro: Space down
         return state;
-    }
-    static std::map<int, std::string> Segments(const fs::path& state) {
-        std::map<int, std::string> segments;
-        std::istringstream in(ReadText(state));
-        std::string word, hex;
-        int n = 0;
-        while (in >> word) {
-            if (word == "segment" && in >> n >> hex) segments[n] = hex;
-        }
-        return segments;
     }
     // Segment 0 without the record checksum (bytes 3..7), which every write renews.
     static std::map<int, std::string> WithoutChecksum(std::map<int, std::string> s) {
@@ -131,6 +136,45 @@ TEST_F(CliExchange, AFileBackedUpOnLinuxLoadsInTheWindowsBuild) {
     const fs::path viaLinux = NewMouse("via-linux");
     ASSERT_EQ(Linux(viaLinux, "restore " + Quote(outside.string())).code, 0);
     EXPECT_EQ(Segments(viaLinux), Segments(viaWindows));
+}
+
+// Korelle.exe itself saves a configuration; the Linux tool restores it to
+// the bytes Korelle.exe's Apply put on its mouse. While Korelle.exe runs, the
+// Windows tool refuses to talk to the mouse.
+class CliWithKorelle : public KorelleTest {
+protected:
+    fs::path Device(const std::string& file) const { return DeviceFolder() / file; }
+    void Command(const char* window, int id) {
+        ASSERT_EQ(Driver(std::string("command ") + window + " " + std::to_string(id) + kWait).code, 0) << id;
+    }
+};
+
+TEST_F(CliWithKorelle, AConfigurationSavedByKorelleRestoresThroughTheLinuxTool) {
+    Start();
+    const Result busy = WindowsTool(folder, mouseState, "show");
+    EXPECT_EQ(busy.code, 7) << busy.out;
+    EXPECT_NE(busy.out.find("Korelle.exe is running"), std::string::npos) << busy.out;
+
+    const std::string working = ReadText(Device("__working.xml"));
+    Command("@1182", 1163);  // profile 1: the 1600 dpi step
+    Command("@1182", 1171);  // Apply
+    ASSERT_TRUE(WaitFor([&] { return ReadText(Device("__working.xml")) != working; })) << "Apply saved nothing";
+    Command("@1182", 1108);  // advanced settings, Save
+    ASSERT_EQ(Driver("wait @1109 shown" + kWait).code, 0);
+    Command("@1109", 1110);
+    ASSERT_EQ(Driver("wait @1124 shown" + kWait).code, 0);
+    ASSERT_EQ(Driver("set-text @1124 1124 team").code, 0);
+    Command("@1124", 1116);
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(Device("team.xml")); })) << "Korelle.exe saved no configuration";
+    ASSERT_EQ(Driver("wait @1124 gone" + kWait).code, 0);
+    Command("@1109", 1116);
+    Quit();
+
+    const fs::path fresh = root / "fresh.state";
+    MouseTool({"create", fresh.string(), "default", folder.string()});
+    const Result restore = LinuxTool(folder, fresh, "restore team");
+    ASSERT_EQ(restore.code, 0) << restore.out;
+    EXPECT_EQ(Segments(fresh), Segments(mouseState));
 }
 
 }  // namespace

@@ -260,6 +260,24 @@ TEST_F(CliTest, DiffNamesWhatDiffersAndWhatRestoreWouldWrite) {
     EXPECT_EQ(Cli({"diff", Path("missing/file.xml")}), cli::kFileFailed);
 }
 
+TEST_F(CliTest, AFileThatLacksProfilesChangesOnlyWhatItHolds) {
+    // The factory file cut after Profile1, with profile 1's DPI step changed.
+    std::string xml = test_support::ReadFile((device / "__default.xml").string());
+    const std::size_t cut = xml.find("<Profile2");
+    const std::size_t end = xml.rfind("</");
+    ASSERT_NE(cut, std::string::npos);
+    xml = xml.substr(0, cut) + xml.substr(end);
+    const std::size_t dpi = xml.find("DPI=\"0x1\"");
+    ASSERT_NE(dpi, std::string::npos);
+    xml.replace(dpi, 9, "DPI=\"0x2\"");
+    test_support::WriteFile(Path("one.xml"), xml);
+    const MouseState before = mouse->state();
+    ASSERT_EQ(Cli({"restore", Path("one.xml")}), cli::kOk) << err;
+    EXPECT_EQ(WrittenSegments(), std::vector<int>{0});
+    EXPECT_EQ(mouse->state().segments[0][kDPI], 2);
+    EXPECT_EQ(std::memcmp(&mouse->state().segments[0][8], &before.segments[0][8], 32), 0);
+}
+
 TEST_F(CliTest, AnInvalidFileIsRefusedBeforeTheMouseIsRead) {
     ProfileRecord r;
     ASSERT_EQ(vantor->LoadVantorInfo(r.data()), 1);
