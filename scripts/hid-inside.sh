@@ -80,6 +80,13 @@ stamp "Korelle.exe suite done"
 end_session
 
 start_session
+KORELLE_HID_DEVICE_STATE=$state KORELLE_HID_DEVICE_CONTROL=$control \
+  "$build/native/tests/cli/cli_hid_test" --gtest_output="xml:$out/cli-hid.xml" >"$out/cli-hid.log" 2>&1
+echo "hid: korelle-cli suite ended with $?"
+stamp "korelle-cli suite done"
+end_session
+
+start_session
 quillon_suite RealStack.UnplugBetweenReports quillon-hid-unplug
 end_session
 

@@ -82,13 +82,13 @@ run_hid() {
   # The wine layer built the program folder already; alone, this layer builds it.
   if ! wanted wine; then build_windows || { build_failed hid; return; }; fi
   cmake --build "$build_root/mingw" -j "$jobs" --target quillon_hid_test >/dev/null &&
-    configure native && cmake --build "$build_root/native" -j "$jobs" --target hid_e2e_test >/dev/null &&
+    configure native && cmake --build "$build_root/native" -j "$jobs" --target hid_e2e_test cli_hid_test >/dev/null &&
     "$root/scripts/hid-prefix.sh" "$build_root/hid-vm/prefix" || { build_failed hid; return; }
   rm -rf "$out"
   mkdir -p "$out"
   "$root/scripts/hid-vm.sh" "$out" "$root/scripts/hid-inside.sh" "$out" >"$build_root/hid.log" 2>&1
   local rc=$?
-  for report in quillon-hid korelle-hid quillon-hid-unplug quillon-hid-last; do
+  for report in quillon-hid korelle-hid cli-hid quillon-hid-unplug quillon-hid-last; do
     if [ -f "$out/$report.xml" ]; then count_report "$out/$report.xml"; else echo "hid: $report left no report" >&2; f=$((f + 1)); fi
   done
   if [ $rc -ne 0 ] && [ $f -eq 0 ]; then f=1; fi

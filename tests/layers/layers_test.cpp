@@ -33,6 +33,7 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"ui/main",
      {"core", "ui/controls", "ui/framework", "ui/macro", "ui/config", "ui/panels", "device", "profile_store"}},
     {"app", {"core", "ui/controls", "ui/framework", "ui/main", "ui/panels", "ui/config", "device", "profile_store"}},
+    {"cli", {"core", "ui/config", "ui/macro", "device", "emulator", "profile_store"}},
     {"assets/skin", {}},
     {"tools", {"device", "profile_store"}},
     {"bench", {"device", "emulator", "profile_store", "tests"}},
