@@ -105,17 +105,68 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+void ReportMouse(const volatile HookArea* area, WPARAM message, POINT at) {
+    if (HWND panel = OwnWindow(area->LeftPanelWindow))
+        PostMessageA(panel, hook_area::MSG_HOOK_MOUSE, message, static_cast<LPARAM>(hook_area::PackMouseParam(at.x, at.y)));
+}
+
+// A press and its release can both pass the hook before the panel's thread
+// has taken in the press and set DragActive (a quick click, or a thread
+// busy elsewhere). Such a release is held, and handed over once DragActive
+// is 1, so that a drag never stays on without its release. Only the hook
+// thread uses these.
+constexpr unsigned kWmLButtonDown = 0x201;
+constexpr DWORD kReleaseHeldMs = 1000;
+constexpr UINT_PTR kHeldCheckMs = 10;
+DWORD g_pressedAt = 0;
+bool g_pressed = false;
+struct HeldRelease {
+    bool held = false;
+    WPARAM message = 0;
+    POINT at{};
+    DWORD since = 0;
+} g_heldRelease;
+UINT_PTR g_heldTimer = 0;
+
+void DropHeldRelease() {
+    g_heldRelease.held = false;
+    if (g_heldTimer) KillTimer(nullptr, g_heldTimer);
+    g_heldTimer = 0;
+}
+
+// Hands the held release over once the drag is on; drops it when the press
+// started no drag in time.
+void CheckHeldRelease() {
+    if (!g_heldRelease.held) return;
+    const volatile HookArea* area = g_area.load(std::memory_order_acquire);
+    if (area && area->DragActive == 1) {
+        ReportMouse(area, g_heldRelease.message, g_heldRelease.at);
+        DropHeldRelease();
+    } else if (!area || GetTickCount() - g_heldRelease.since >= kReleaseHeldMs) {
+        DropHeldRelease();
+    }
+}
+
 // Runs for every mouse event of the system: outside a drag it costs a
 // comparison and one byte read.
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && hook_area::IsHookMouseMessage(wParam)) {
+    if (code == HC_ACTION) {
+        CheckHeldRelease();  // events reach the panel in their order
+        const POINT at = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
         const volatile HookArea* area = g_area.load(std::memory_order_acquire);
-        if (area && area->DragActive == 1) {
-            if (HWND panel = OwnWindow(area->LeftPanelWindow)) {
-                const POINT at = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
-                PostMessageA(panel, hook_area::MSG_HOOK_MOUSE, wParam,
-                             static_cast<LPARAM>(hook_area::PackMouseParam(at.x, at.y)));
+        if (wParam == kWmLButtonDown) {
+            DropHeldRelease();  // a new press: an older release belongs to no drag
+            g_pressed = true;
+            g_pressedAt = GetTickCount();
+        } else if (hook_area::IsHookMouseMessage(wParam) && area) {
+            const bool release = wParam == hook_area::kWmLButtonUp;
+            if (area->DragActive == 1) {
+                ReportMouse(area, wParam, at);
+            } else if (release && g_pressed && GetTickCount() - g_pressedAt < kReleaseHeldMs) {
+                g_heldRelease = {true, wParam, at, GetTickCount()};
+                if (!g_heldTimer) g_heldTimer = SetTimer(nullptr, 0, kHeldCheckMs, nullptr);
             }
+            if (release) g_pressed = false;
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -150,6 +201,7 @@ int InstallOnThread(Hook which) {
 }
 
 int RemoveOnThread(Hook which) {
+    if (which == kMouse) DropHeldRelease();
     if (!g_hooks[which]) return 1;
     const BOOL removed = UnhookWindowsHookEx(g_hooks[which]);
     g_hooks[which] = nullptr;
@@ -164,6 +216,10 @@ DWORD WINAPI HookThread(void*) {
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.hwnd) {
             DispatchMessageA(&msg);
+            continue;
+        }
+        if (msg.message == WM_TIMER) {
+            CheckHeldRelease();
             continue;
         }
         const Hook which = msg.wParam == kKeyboard ? kKeyboard : kMouse;

@@ -54,16 +54,19 @@ public:
     Injector& operator=(const Injector&) = delete;
 
     bool hooked() const { return hooked_; }
-    // Starts a move to (x, y); Arrival waits for it to reach the hook.
+    // Starts a move to (x, y), or a left click (press and release in one
+    // call) where the pointer is; Arrival waits for them to reach the hook.
     void Inject(int x, int y) { PostThreadMessageA(id_, WM_APP, static_cast<WPARAM>(x), static_cast<LPARAM>(y)); }
-    // Milliseconds from SendInput to the hook, or -1.
+    void Click() { PostThreadMessageA(id_, WM_APP + 1, 0, 0); }
+    // Milliseconds from SendInput until the hook saw all its events, or -1.
     long Arrival() { return WaitForSingleObject(done_, 3 * kTimeoutMs) == WAIT_OBJECT_0 ? arrivalMs_ : -1; }
 
 private:
     static Injector* self_;
 
     static LRESULT CALLBACK Observe(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HC_ACTION && self_ && self_->sentAt_ && !self_->arrivedAt_) self_->arrivedAt_ = GetTickCount();
+        if (code == HC_ACTION && self_ && self_->sentAt_ && !self_->arrivedAt_ && --self_->awaited_ == 0)
+            self_->arrivedAt_ = GetTickCount();
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
@@ -76,16 +79,23 @@ private:
         PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
         SetEvent(me->ready_);
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            if (msg.message != WM_APP) continue;
+            if (msg.message != WM_APP && msg.message != WM_APP + 1) continue;
             const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-            INPUT input{};
-            input.type = INPUT_MOUSE;
-            input.mi.dx = static_cast<LONG>((static_cast<long long>(msg.wParam) * 65536 + width - 1) / width);
-            input.mi.dy = static_cast<LONG>((static_cast<long long>(msg.lParam) * 65536 + height - 1) / height);
-            input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+            INPUT inputs[2]{};
+            inputs[0].type = inputs[1].type = INPUT_MOUSE;
+            if (msg.message == WM_APP) {
+                inputs[0].mi.dx = static_cast<LONG>((static_cast<long long>(msg.wParam) * 65536 + width - 1) / width);
+                inputs[0].mi.dy = static_cast<LONG>((static_cast<long long>(msg.lParam) * 65536 + height - 1) / height);
+                inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+            } else {
+                inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+                inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            }
+            const UINT count = msg.message == WM_APP ? 1 : 2;
+            me->awaited_ = static_cast<int>(count);
             me->arrivedAt_ = 0;
             me->sentAt_ = GetTickCount();
-            SendInput(1, &input, sizeof input);
+            SendInput(count, inputs, sizeof(INPUT));
             while (!me->arrivedAt_ && GetTickCount() - me->sentAt_ < 2 * kTimeoutMs) {
                 while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
                 MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
@@ -102,6 +112,7 @@ private:
     DWORD id_ = 0;
     bool hooked_ = false;
     DWORD sentAt_ = 0;
+    int awaited_ = 0;
     std::atomic<DWORD> arrivedAt_{0};
     long arrivalMs_ = -1;
 };
@@ -152,14 +163,18 @@ protected:
         return reinterpret_cast<MerrowinHookFn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
     }
 
-    // The hook messages in this thread's queue, as (x, y) of each.
-    std::vector<std::pair<int, int>> TakeReports() {
-        std::vector<std::pair<int, int>> reports;
+    struct Report {
+        WPARAM message;
+        std::pair<int, int> at;
+    };
+    // The hook messages in this thread's queue.
+    std::vector<Report> TakeReports() {
+        std::vector<Report> reports;
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == hook_area::MSG_HOOK_MOUSE && msg.hwnd == window) {
                 const auto at = hook_area::UnpackMouseParam(msg.lParam);
-                reports.emplace_back(at.x, at.y);
+                reports.push_back({msg.wParam, {at.x, at.y}});
             } else {
                 DispatchMessageA(&msg);
             }
@@ -190,7 +205,7 @@ TEST_F(MerrowinThread, InputGetsThroughWhileTheInstallingThreadSleeps) {
     EXPECT_GE(GetTickCount() - sleptFrom, 1400u);
     const auto reports = TakeReports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], std::make_pair(210, 160));
+    EXPECT_EQ(reports[0].at, std::make_pair(210, 160));
 }
 
 // The hook belongs to the library's thread: it keeps reporting after the
@@ -264,7 +279,35 @@ TEST_F(MerrowinThread, UnloadingTheLibraryEndsItsThreadAndHooks) {
     EXPECT_GE(injector.Arrival(), 0);
     const auto reports = TakeReports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], std::make_pair(260, 210));
+    EXPECT_EQ(reports[0].at, std::make_pair(260, 210));
+}
+
+// A quick click on a thumb: press and release both pass the hook before
+// the panel's thread has taken in the press and set DragActive. The release
+// is handed over once the drag is on, so that it does not stay on; the
+// release of a click that starts no drag is dropped and ends no later drag.
+TEST_F(MerrowinThread, AReleaseAheadOfThePanelIsHandedOverOnceTheDragIsOn) {
+    area->DragActive = 0;
+    ASSERT_EQ(initMouse(), 1);
+    injector.Inject(280, 230);
+    EXPECT_GE(injector.Arrival(), 0);
+    injector.Click();
+    EXPECT_GE(injector.Arrival(), 0);
+    EXPECT_TRUE(TakeReports().empty());
+    area->DragActive = 1;  // the panel takes in the press
+    Sleep(200);
+    auto reports = TakeReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].message, static_cast<WPARAM>(hook_area::kWmLButtonUp));
+    EXPECT_EQ(reports[0].at, std::make_pair(280, 230));
+
+    area->DragActive = 0;  // the panel took the release
+    injector.Click();
+    EXPECT_GE(injector.Arrival(), 0);
+    Sleep(1300);
+    area->DragActive = 1;
+    Sleep(200);
+    EXPECT_TRUE(TakeReports().empty());
 }
 
 }  // namespace
