@@ -1,8 +1,9 @@
 // The four exports of Merrowin.dll, the input-hook library. None takes an
 // argument; each answers 1 for success and 0 for failure (the program does
-// not look at the result). Call them from the thread that runs the message
-// loop of the windows named in the shared hook area (core/hook_area.h): the
-// hooks run on the thread that installed them.
+// not look at the result). The hooks run on a thread of the library's own,
+// so they never wait for the caller's thread; each call returns once the
+// hook is in place or removed. Events go to the windows named in the shared
+// hook area (core/hook_area.h).
 #pragma once
 
 #ifdef MERROWIN_EXPORTS

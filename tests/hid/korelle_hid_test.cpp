@@ -8,7 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -62,11 +64,18 @@ protected:
 
     void Start() {
         program = Run();
+        WaitForMainWindow();
+    }
+    void WaitForMainWindow() {
         if (Driver("wait " KORELLE_WINDOW(IDC_MAIN_LOGO) " shown" + kSlow).code != 0) {
             const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
             Screenshot(name + "-no-main-window.png");
-            // A message in the way: its text (and it is closed).
-            FAIL() << "no main window; a message shows: \"" << Driver("skinned-box 1000 1116").out << "\"";
+            // A message in the way: its text (and it is closed); and the
+            // device's last reports.
+            const std::string trace = ReadText(TraceFile());
+            FAIL() << "no main window; a message shows: \"" << Driver("skinned-box 1000 1116").out
+                   << "\"; the device's trace ends:\n"
+                   << trace.substr(trace.size() > 1500 ? trace.size() - 1500 : 0);
         }
     }
     void Quit() {
@@ -144,7 +153,18 @@ TEST_F(RealMouse, ABlankMouseIsReadBackAndRewrittenInFull) {
     EXPECT_EQ(DriverOut("skinned-box" + kSlow + " " KORELLE_ID(IDC_MSG_OK)), ShippedText("Str_SettingErr"));
     // A copy of what the mouse held is kept first, and named.
     EXPECT_NE(DriverOut("skinned-box" + kSlow + " " KORELLE_ID(IDC_MSG_OK)).find("mouse-"), std::string::npos);
-    ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kSlow).code, 0);
+    ASSERT_NO_FATAL_FAILURE(WaitForMainWindow());
+    // How evenly the reports came: the longest pause between two of them
+    // is what the program's per-report time limit has to allow for.
+    long long last = 0, longest = 0;
+    std::size_t reports = 0;
+    std::istringstream trace(ReadText(TraceFile()));
+    for (std::string line; std::getline(trace, line); ++reports) {
+        const long long micros = std::stoll(line);
+        if (last) longest = std::max(longest, micros - last);
+        last = micros;
+    }
+    std::cout << "[ reports  ] " << reports << ", longest pause " << longest / 1000 << " ms\n";
     std::vector<int> all;
     for (int s = 0; s <= 35; ++s) all.push_back(s);
     EXPECT_EQ(Segments("segment-read"), all);
