@@ -1,7 +1,12 @@
 // Helpers shared by the test suites of both builds.
 #pragma once
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -86,5 +91,24 @@ inline fs::path ShippedHelpFolder() {
     return fs::path(KORELLE_SOURCE_DIR) / "assets" / "help";
 #endif
 }
+
+#ifndef _WIN32
+struct ShellResult {
+    int code = -1;  // the exit code; -1 when it did not exit normally
+    std::string out;  // standard output and error
+};
+
+// Runs a shell command line and collects what it printed.
+inline ShellResult Shell(const std::string& command) {
+    ShellResult r;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return r;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) r.out += buffer;
+    const int status = pclose(pipe);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+#endif
 
 }  // namespace test_support

@@ -4,22 +4,20 @@
 // same bytes on the mouse, and the other way round; a configuration that
 // Korelle.exe saved restores through the Linux tool. Part of the end-to-end
 // test program, so it runs after the Windows build with a Wine prefix.
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <map>
 #include <sstream>
 
 #include "tests/e2e/e2e_support.h"
+#include "tests/test_support.h"
 
 namespace {
 
 using namespace e2e;
 
-struct Result {
-    int code = -1;
-    std::string out;
-};
+using Result = test_support::ShellResult;
+using test_support::Shell;
 
 std::string Quote(const std::string& word) {
     std::string out = "'";
@@ -27,16 +25,6 @@ std::string Quote(const std::string& word) {
     return out + "'";
 }
 
-Result Shell(const std::string& command) {
-    Result r;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return r;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) r.out += buffer;
-    const int status = pclose(pipe);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
 
 // The Windows tool of the program folder on the emulated mouse of state.
 Result WindowsTool(const fs::path& folder, const fs::path& state, const std::string& args) {

@@ -4,7 +4,6 @@
 // control file). Nothing here goes through the emulator variable.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdio>
@@ -26,10 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int code = -1;
-    std::string out;
-};
+using Result = test_support::ShellResult;
 
 class CliOnHidraw : public ::testing::Test {
 protected:
@@ -46,15 +42,7 @@ protected:
     }
 
     Result Cli(const std::string& args) {
-        Result r;
-        const std::string command = std::string(KORELLE_CLI_TOOL) + " --data '" + data.path().string() + "' " + args + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) return r;
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe)) r.out += buffer;
-        const int status = pclose(pipe);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
+        return test_support::Shell(std::string(KORELLE_CLI_TOOL) + " --data '" + data.path().string() + "' " + args);
     }
     // A command to the device (see uhid_mouse/bridge.h), taken when the
     // device removes the file.
