@@ -49,6 +49,12 @@ std::map<int, std::string> Segments(const fs::path& state) {
     return segments;
 }
 
+// Segment 0 without the record checksum (bytes 3..7), which every write renews.
+std::map<int, std::string> WithoutChecksum(std::map<int, std::string> s) {
+    if (s[0].size() >= 16) s[0].replace(6, 10, "..........");
+    return s;
+}
+
 class CliExchange : public ProgramFolderTest {
 protected:
     Result Windows(const fs::path& state, const std::string& args) { return WindowsTool(folder, state, args); }
@@ -66,11 +72,6 @@ protected:
         MouseTool({"set", state.string(), "segment", "11", "1", "06"});   // a double click
         MouseTool({"set", state.string(), "segment", "7", "1", "09002c8400"});  // a macro: Space down
         return state;
-    }
-    // Segment 0 without the record checksum (bytes 3..7), which every write renews.
-    static std::map<int, std::string> WithoutChecksum(std::map<int, std::string> s) {
-        if (s[0].size() >= 16) s[0].replace(6, 10, "..........");
-        return s;
     }
 };
 
@@ -163,6 +164,37 @@ TEST_F(CliWithKorelle, AConfigurationSavedByKorelleRestoresThroughTheLinuxTool) 
     const Result restore = LinuxTool(folder, fresh, "restore team");
     ASSERT_EQ(restore.code, 0) << restore.out;
     EXPECT_EQ(Segments(fresh), Segments(mouseState));
+}
+
+// A backup the Linux tool made of another mouse (with a data folder of its
+// own) loads in Korelle.exe: Configure, Load and Apply put exactly that
+// mouse's settings on Korelle's.
+TEST_F(CliWithKorelle, ABackupOfTheLinuxToolLoadsInKorelle) {
+    const fs::path other = root / "other.state", data = root / "linux-data", backup = root / "lan.xml";
+    MouseTool({"create", other.string(), "default", folder.string()});
+    for (const char* change : {"set dpi 3 1600", "set polling 5 1000", "set button 2 6 profile 3"}) {
+        const Result set = LinuxTool(data, other, change);
+        ASSERT_EQ(set.code, 0) << change << ": " << set.out;
+    }
+    const Result saved = LinuxTool(data, other, "backup " + Quote(backup.string()));
+    ASSERT_EQ(saved.code, 0) << saved.out;
+    fs::copy_file(backup, Device("lan.xml"));
+    ASSERT_NE(WithoutChecksum(Segments(other)), WithoutChecksum(Segments(mouseState)));
+
+    Start();
+    Command(KORELLE_WINDOW(IDC_MAIN_LOGO), IDC_MAIN_ADVANCED);
+    ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_ADV_LOAD) " shown" + kWait).code, 0);
+    Command(KORELLE_WINDOW(IDC_ADV_LOAD), IDC_ADV_LOAD);
+    ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_FILES_NAME) " shown" + kWait).code, 0);
+    ASSERT_EQ(Driver("set-text " KORELLE_WINDOW(IDC_FILES_NAME) " " KORELLE_ID(IDC_FILES_NAME) " lan").code, 0);
+    Command(KORELLE_WINDOW(IDC_FILES_NAME), IDC_FILES_OK);
+    ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_FILES_NAME) " gone" + kWait).code, 0);
+    Command(KORELLE_WINDOW(IDC_ADV_LOAD), IDC_ADV_CLOSE);
+    const std::string working = ReadText(Device("__working.xml"));
+    Command(KORELLE_WINDOW(IDC_MAIN_LOGO), IDC_MAIN_APPLY);
+    ASSERT_TRUE(WaitFor([&] { return ReadText(Device("__working.xml")) != working; })) << "Apply saved nothing";
+    Quit();
+    EXPECT_EQ(WithoutChecksum(Segments(mouseState)), WithoutChecksum(Segments(other)));
 }
 
 }  // namespace
