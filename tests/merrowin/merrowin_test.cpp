@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "components/merrowin/merrowin_api.h"
+#include "tests/merrowin/merrowin_fixture_win.h"
 #include "core/hook_area.h"
 #include "tests/test_support.h"
 
@@ -81,15 +82,6 @@ INPUT LeftUp() {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
     return input;
-}
-
-HWND CreateTestWindow(const char* className = "MerrowinTestWindow", WNDPROC procedure = DefWindowProcA) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = className;
-    RegisterClassA(&wc);  // fails harmlessly when already registered
-    return CreateWindowExA(0, className, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 // A window of another process: this executable started again with the
@@ -164,17 +156,10 @@ int RunForeignWindow() {
     return window ? static_cast<int>(msg.wParam) : 1000;
 }
 
-class MerrowinHooks : public ::testing::Test {
+class MerrowinHooks : public MerrowinFixture {
 protected:
     void SetUp() override {
-        // As the program creates it: paging-file backed, read/write, named.
-        mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                     static_cast<DWORD>(hook_area::kSectionSize), hook_area::kSectionName);
-        ASSERT_NE(mapping, nullptr);
-        area = static_cast<volatile HookArea*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
-        ASSERT_NE(area, nullptr);
-        window = CreateTestWindow();
-        ASSERT_NE(window, nullptr);
+        ASSERT_NO_FATAL_FAILURE(MapAreaAndWindow());
 
         g_observed.clear();
         observeKeyboard = SetWindowsHookExA(WH_KEYBOARD_LL, ObserveKeyboard, GetModuleHandleA(nullptr), 0);
@@ -182,38 +167,19 @@ protected:
         ASSERT_NE(observeKeyboard, nullptr);
         ASSERT_NE(observeMouse, nullptr);
 
-        module = LoadLibraryA((test_support::ProgramFolder() + "\\Merrowin.dll").c_str());
-        ASSERT_NE(module, nullptr) << "Merrowin.dll not found in " << test_support::ProgramFolder();
-        initMouse = Bind("InitMouse");
-        uninitMouse = Bind("UninitMouse");
-        initKeyboard = Bind("InitKeyboard");
-        uninitKeyboard = Bind("UninitKeyboard");
-        ASSERT_TRUE(initMouse && uninitMouse && initKeyboard && uninitKeyboard);
+        ASSERT_NO_FATAL_FAILURE(LoadMerrowin());
 
         SetWindow(&HookArea::EditorWindow, window);
         SetWindow(&HookArea::LeftPanelWindow, window);
     }
 
     void TearDown() override {
-        if (module) {
-            if (uninitKeyboard) uninitKeyboard();
-            if (uninitMouse) uninitMouse();
-            FreeLibrary(module);
-        }
+        UnloadMerrowin();
         if (observeKeyboard) UnhookWindowsHookEx(observeKeyboard);
         if (observeMouse) UnhookWindowsHookEx(observeMouse);
         if (window) DestroyWindow(window);
         Pump([] { return false; }, 0);
-        if (area) UnmapViewOfFile(const_cast<HookArea*>(area));
-        if (mapping) CloseHandle(mapping);
-    }
-
-    MerrowinHookFn Bind(const char* name) {
-        return reinterpret_cast<MerrowinHookFn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    }
-
-    void SetWindow(std::uint64_t HookArea::*field, HWND handle) {
-        area->*field = hook_area::StoredWindow(reinterpret_cast<std::uintptr_t>(handle));
+        UnmapArea();
     }
 
     // Pumps this thread's messages until done() holds or the time is up;
@@ -253,13 +219,8 @@ protected:
         return result;
     }
 
-    HANDLE mapping = nullptr;
-    volatile HookArea* area = nullptr;
-    HWND window = nullptr;
     HHOOK observeKeyboard = nullptr;
     HHOOK observeMouse = nullptr;
-    HMODULE module = nullptr;
-    MerrowinHookFn initMouse = nullptr, uninitMouse = nullptr, initKeyboard = nullptr, uninitKeyboard = nullptr;
     std::vector<Seen> seen;
 };
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "components/merrowin/merrowin_api.h"
+#include "tests/merrowin/merrowin_fixture_win.h"
 #include "core/hook_area.h"
 #include "tests/test_support.h"
 
@@ -118,49 +119,20 @@ private:
 };
 Injector* Injector::self_ = nullptr;
 
-class MerrowinThread : public ::testing::Test {
+class MerrowinThread : public MerrowinFixture {
 protected:
     void SetUp() override {
-        mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                     static_cast<DWORD>(hook_area::kSectionSize), hook_area::kSectionName);
-        ASSERT_NE(mapping, nullptr);
-        area = static_cast<volatile HookArea*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
-        ASSERT_NE(area, nullptr);
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "MerrowinThreadTest";
-        RegisterClassA(&wc);
-        window = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(window, nullptr);
-        area->LeftPanelWindow = hook_area::StoredWindow(reinterpret_cast<std::uintptr_t>(window));
+        ASSERT_NO_FATAL_FAILURE(MapAreaAndWindow());
+        SetWindow(&HookArea::LeftPanelWindow, window);
         area->DragActive = 1;
         ASSERT_TRUE(injector.hooked());
         threadsBefore = ThreadCount();
-        Load();
+        ASSERT_NO_FATAL_FAILURE(LoadMerrowin());
     }
     void TearDown() override {
-        if (module) {
-            if (uninitMouse) uninitMouse();
-            if (uninitKeyboard) uninitKeyboard();
-            FreeLibrary(module);
-        }
+        UnloadMerrowin();
         if (window) DestroyWindow(window);
-        if (area) UnmapViewOfFile(const_cast<HookArea*>(area));
-        if (mapping) CloseHandle(mapping);
-    }
-
-    void Load() {
-        module = LoadLibraryA((test_support::ProgramFolder() + "\\Merrowin.dll").c_str());
-        ASSERT_NE(module, nullptr);
-        initMouse = Bind("InitMouse");
-        uninitMouse = Bind("UninitMouse");
-        initKeyboard = Bind("InitKeyboard");
-        uninitKeyboard = Bind("UninitKeyboard");
-        ASSERT_TRUE(initMouse && uninitMouse && initKeyboard && uninitKeyboard);
-    }
-    MerrowinHookFn Bind(const char* name) {
-        return reinterpret_cast<MerrowinHookFn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+        UnmapArea();
     }
 
     struct Report {
@@ -183,12 +155,7 @@ protected:
     }
 
     Injector injector;
-    HANDLE mapping = nullptr;
-    volatile HookArea* area = nullptr;
-    HWND window = nullptr;
     int threadsBefore = 0;
-    HMODULE module = nullptr;
-    MerrowinHookFn initMouse = nullptr, uninitMouse = nullptr, initKeyboard = nullptr, uninitKeyboard = nullptr;
 };
 
 // The thread that installed the hook sleeps as the program's window thread
@@ -273,7 +240,7 @@ TEST_F(MerrowinThread, UnloadingTheLibraryEndsItsThreadAndHooks) {
     EXPECT_LT(arrival, 250);
     EXPECT_TRUE(TakeReports().empty());
 
-    Load();
+    ASSERT_NO_FATAL_FAILURE(LoadMerrowin());
     ASSERT_EQ(initMouse(), 1);
     injector.Inject(260, 210);
     EXPECT_GE(injector.Arrival(), 0);
