@@ -65,9 +65,19 @@ run_e2e() {
   KORELLE_DIST="$dist" KORELLE_WINDOWS_BUILD="$build_root/mingw" KORELLE_E2E_OUT="$build_root/e2e-out" \
     "$build_root/native/tests/e2e/e2e_test" --gtest_filter="${KORELLE_E2E_FILTER:-*}" --gtest_output=xml:"$report" >"$build_root/e2e.log" 2>&1
   local rc=$?
-  if [ -f "$report" ]; then count_report "$report"; else f=1; fi
+  local log="$build_root/e2e.log"
+  if [ -f "$report" ]; then
+    count_report "$report"
+  else  # the program died: count what its log shows, and the crash
+    p=$(grep -c '^\[       OK \]' "$log")
+    f=$(($(grep -c '^\[  FAILED  \] [A-Za-z]' "$log") + 1))
+    echo "e2e: the test program ended without a report (exit $rc), after: $(grep -E '^\[ RUN' "$log" | tail -1)"
+  fi
   if [ $rc -ne 0 ] && [ $f -eq 0 ]; then f=1; fi
-  [ $rc -ne 0 ] && grep -E 'Failure|FAILED|Expected|Which is|  ' "$build_root/e2e.log" | tail -40
+  if [ $rc -ne 0 ]; then  # every case's time, then the first failures in full
+    grep -E '^\[ +(OK|FAILED) +\] [A-Za-z].*\(' "$log"
+    grep -E -A8 'Failure$' "$log" | head -80
+  fi
   summary+=("e2e: $p passed, $f failed ($((SECONDS - t0)) s)")
   passed=$((passed + p))
   failed=$((failed + f))

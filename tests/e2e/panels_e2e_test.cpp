@@ -246,7 +246,9 @@ TEST_F(Panels, DraggingThePointerThumbWritesTheSpeedOfItsLevel) {
     thumb = RectOf(kLeft, 1101);
     EXPECT_EQ(thumb.left - panel.left, 124);
     EXPECT_EQ(thumb.top - panel.top, 36);
-    EXPECT_EQ(Writes().back(), "113 0 20 1");
+    const std::vector<std::string> writes = Writes();
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes.back(), "113 0 20 1");
     QuitDemo();
 }
 
