@@ -80,6 +80,9 @@ new_wine_prefix() {
   # No window manager runs on the virtual display: windows Wine would hand
   # to one wait for it in vain (2 s at every hide). Wine manages them itself.
   "$root/scripts/wine-run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+  # A program that crashes ends at once with its backtrace on standard error
+  # instead of waiting behind a crash dialog nobody answers.
+  "$root/scripts/wine-run" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
 }
 
 cleanup() {

@@ -64,14 +64,15 @@ std::string WindowsPath(const fs::path& path) {
     return s;
 }
 
-pid_t Start(const fs::path& program, const fs::path& folder, const std::vector<std::string>& args) {
+pid_t Start(const fs::path& program, const fs::path& folder, const std::vector<std::string>& args,
+            const fs::path& output) {
     const pid_t pid = fork();
     if (pid == 0) {
         setpgid(0, 0);
         if (chdir(folder.c_str()) != 0) _exit(127);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
+        const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        dup2(out, 1);
+        dup2(out, 2);
         std::vector<char*> argv = {const_cast<char*>(kWineRun.c_str()), const_cast<char*>(program.c_str())};
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
@@ -227,6 +228,12 @@ void ProgramFolderTest::TearDown() {
             WaitExit(pid, 5000);
         }
     }
+    // What the programs and Wine printed (a crash's backtrace above all),
+    // for a test that failed.
+    const std::string output = ReadText(ProgramOutput());
+    if (HasFailure() && !output.empty())
+        std::printf("-- what the programs printed:\n%s-- end\n",
+                    output.substr(output.size() > 6000 ? output.size() - 6000 : 0).c_str());
     unsetenv("KORELLE_EMULATOR_STATE");
     fs::remove_all(root);
 }
@@ -240,7 +247,7 @@ void ProgramFolderTest::UseFolder(const fs::path& path) {
 pid_t ProgramFolderTest::Run() { return RunProgram(folder / "Korelle.exe"); }
 
 pid_t ProgramFolderTest::RunProgram(const fs::path& program, const std::vector<std::string>& args) {
-    const pid_t pid = Start(program, folder, args);
+    const pid_t pid = Start(program, folder, args, ProgramOutput());
     running.push_back(pid);
     return pid;
 }

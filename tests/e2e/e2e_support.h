@@ -34,8 +34,10 @@ inline const std::string kWait = " " + std::to_string(kTimeoutMs);
 std::string Env(const char* name);
 // The Windows path of a host path, through drive Z:.
 std::string WindowsPath(const fs::path& path);
-// Starts a Windows program under Wine in folder; its output is dropped.
-pid_t Start(const fs::path& program, const fs::path& folder, const std::vector<std::string>& args = {});
+// Starts a Windows program under Wine in folder; its output and Wine's are
+// added to the file output.
+pid_t Start(const fs::path& program, const fs::path& folder, const std::vector<std::string>& args = {},
+            const fs::path& output = "/dev/null");
 // The exit code, or -1 when the program is still running after the time-out.
 int WaitExit(pid_t pid, int timeoutMs);
 
@@ -75,6 +77,8 @@ protected:
     // Starts Korelle.exe (or another program) in the folder.
     pid_t Run();
     pid_t RunProgram(const fs::path& program, const std::vector<std::string>& args = {});
+    // Where the programs started here write; shown when the test fails.
+    fs::path ProgramOutput() const { return root / "programs.log"; }
 
     // The emulated mouse: a state file in the test's folder, made by the
     // mouse tool with the given arguments after "create STATE", and named
