@@ -299,14 +299,16 @@ int Press(int, char** argv) {
     return PostMessageA(window, WM_COMMAND, Int(argv[4]), 0) ? 0 : 1;
 }
 
-int LaunchStats(int, char** argv) {
+int LaunchStats(int argc, char** argv) {
+    std::string commandLine = std::string("\"") + argv[2] + "\"";
+    if (argc == 5) commandLine += std::string(" ") + argv[4];
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     LARGE_INTEGER frequency, t0, t1;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&t0);
-    if (!CreateProcessA(argv[2], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
+    if (!CreateProcessA(argv[2], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
     struct Search {
         DWORD pid;
         HWND found;
@@ -665,8 +667,8 @@ const CommandEntry kCommands[] = {
     {"no-window", 3, 3, NoWindow, "CLASS TITLE MS: fails if the window appears"},
     {"message-box", 2, 2, AnswerMessageBox, "CAPTION TIMEOUT_MS: prints the system box's text, presses OK"},
     {"press", 4, 4, Press, "CLASS TITLE ID TIMEOUT_MS: posts the command ID to the window"},
-    {"launch-stats", 2, 2, LaunchStats,
-     "EXE TIMEOUT_MS: starts EXE, prints the time to its first visible window and its peak working set, ends it"},
+    {"launch-stats", 2, 3, LaunchStats,
+     "EXE TIMEOUT_MS [ARG]: starts EXE, prints the time to its first visible window and its peak working set, ends it"},
     {"quit", 1, 1, Quit, "TIMEOUT_MS: ends the running program"},
     // The program's own windows.
     {"wait", 3, 3, Wait, "WIN shown|hidden|gone TIMEOUT_MS"},
