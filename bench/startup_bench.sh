@@ -5,9 +5,10 @@
 # shows one window, and against that program after loading the system
 # libraries Korelle loads (COM with an MSXML document, the shell, common
 # controls), all under the same Wine prefix and display, five times each,
-# medians. Then the CPU use over 30 s left alone with the logo animating,
-# against the same logo frames animated by a minimal layered window. Prints
-# the ratios against their goals. Run after the Windows build
+# medians. Then the CPU use left alone with the logo animating, against the
+# same logo frames animated by a minimal layered window: over the logo's
+# first cycle (20 s, each frame read once), then over 30 s after it, which
+# the goal is judged on. Prints the ratios against their goals. Run after the Windows build
 # (scripts/test.sh or scripts/run.sh has made dist/).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
@@ -17,7 +18,6 @@ new_wine_prefix
 driver="$build_root/mingw/tests/e2e/korelle-driver.exe"
 minimal="$build_root/mingw/tests/e2e/minimal-window.exe"
 runs=${KORELLE_BENCH_RUNS:-5}
-idle_seconds=${KORELLE_BENCH_IDLE:-30}
 cmake --build "$build_root/native" -j "$jobs" --target korelle-mouse >/dev/null
 state="$build_root/bench-mouse.state"
 "$build_root/native/emulator/korelle-mouse" create "$state" default "$dist" >/dev/null
@@ -53,23 +53,23 @@ done
 # does the timers' and messages' work for it.
 cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{t += $1} END {printf "%.1f", t / 1e6}'; }
 server=$(pgrep -n -x wineserver64 || pgrep -n -x wineserver)
-idle() {  # pattern: prints "program-% server-%" over the idle time
+idle() {  # pattern seconds: prints "program-% server-%" over that time
   local pid before server_before after server_after
   pid=$(pgrep -f "$1" | head -1)
   before=$(cpu_ms "$pid")
   server_before=$(cpu_ms "$server")
-  sleep "$idle_seconds"
+  sleep "$2"
   after=$(cpu_ms "$pid")
   server_after=$(cpu_ms "$server")
-  awk -v p="$(awk -v a="$after" -v b="$before" 'BEGIN {print a - b}')" \
-      -v s="$(awk -v a="$server_after" -v b="$server_before" 'BEGIN {print a - b}')" -v t="$idle_seconds" \
-      'BEGIN {printf "%.3f %.3f", p / t / 10, s / t / 10}'
+  awk -v p="$after" -v pb="$before" -v s="$server_after" -v sb="$server_before" -v t="$2" \
+      'BEGIN {printf "%.3f %.3f", (p - pb) / t / 10, (s - sb) / t / 10}'
 }
 
 wine_run "$minimal" logo "$(winepath -w "$dist/Resource/VID7A3D_PID006A/Logo")" &
 floor_program=$!
-sleep 3
-read -r floor floor_server <<<"$(idle 'minimal-window.exe logo')"
+sleep 2  # started, its frames read
+read -r first_floor first_floor_server <<<"$(idle 'minimal-window.exe logo' 20)"
+read -r floor floor_server <<<"$(idle 'minimal-window.exe logo' 30)"
 kill "$floor_program" 2>/dev/null || true
 wait "$floor_program" 2>/dev/null || true
 pkill -f 'minimal-window.exe logo' 2>/dev/null || true
@@ -77,8 +77,8 @@ pkill -f 'minimal-window.exe logo' 2>/dev/null || true
 wine_run "$dist/Korelle.exe" &
 program=$!
 wine_run "$driver" wait @1182 shown 30000 >/dev/null
-sleep 3
-read -r busy busy_server <<<"$(idle "^$dist/Korelle.exe")"
+read -r first_busy first_busy_server <<<"$(idle "^$dist/Korelle.exe" 20)"
+read -r busy busy_server <<<"$(idle "^$dist/Korelle.exe" 30)"
 wine_run "$driver" quit 10000 >/dev/null
 wait $program
 
@@ -87,8 +87,9 @@ echo "medians of $runs runs          first window    peak working set"
 for name in minimal libraries Korelle; do
   printf "%-28s %8.1f ms %12.1f MB\n" "$name" "${ms[$name]}" "$(awk -v k="${kb[$name]}" 'BEGIN {print k / 1024}')"
 done
-printf "idle over %d s, %% of a core:  program %.3f, wine server %.3f; logo alone in a minimal window %.3f, %.3f\n" \
-  "$idle_seconds" "$busy" "$busy_server" "$floor" "$floor_server"
+echo "idle, % of a core            program  wine server   logo alone in a minimal window (program, server)"
+printf "first logo cycle (20 s)     %8.3f %12.3f   %8.3f %8.3f\n" "$first_busy" "$first_busy_server" "$first_floor" "$first_floor_server"
+printf "after it (30 s)             %8.3f %12.3f   %8.3f %8.3f\n" "$busy" "$busy_server" "$floor" "$floor_server"
 echo
 awk -v k="${ms[Korelle]}" -v m="${ms[minimal]}" 'BEGIN {
   r = k / (m + 50); printf "first window: %.2f x (minimal + 50 ms), goal at most 1.30: %s\n", r, r <= 1.3 ? "met" : "NOT met" }'

@@ -50,7 +50,8 @@ build_windows() {
   configure_and_build mingw -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_INSTALL_PREFIX="$dist" -DKORELLE_ICON="$build_root/korelle.ico" || return 1
   rm -rf "$dist"
-  cmake --install "$build_root/mingw" >/dev/null || return 1
+  # Shipped without debug information: the build folder keeps it.
+  cmake --install "$build_root/mingw" --strip >/dev/null || return 1
   mkdir -p "$dist/Resource"
   cp -r "$build_root/skin" "$dist/Resource/VID7A3D_PID006A"
   "$root/scripts/package.sh" "$dist" "$build_root/package" >/dev/null  # installer and zip

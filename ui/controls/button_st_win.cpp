@@ -104,6 +104,11 @@ void CButtonST::SetSound(const char* sound, HMODULE module, bool onClick) {
     sound_on_click_ = onClick;
 }
 
+void CButtonST::SetSharedImage(const controls::MaskedImage* image) {
+    shared_ = image;
+    Invalidate();
+}
+
 void CButtonST::SetURL(const char* url) { url_ = url ? url : ""; }
 
 void CButtonST::SetMenu(HMENU menu) { menu_ = menu; }
@@ -349,9 +354,12 @@ void CButtonST::Draw(HDC dc, const RECT& client) {
         InflateRect(&content, -2, -2);
     }
 
-    const controls::MaskedImage* image = &images_[controls::ChooseImage(look)];
-    if (!image->valid()) image = &images_[controls::kHotImage];
-    if (!image->valid()) image = &images_[controls::kNormalImage];
+    const controls::MaskedImage* image = shared_;
+    if (!image) {
+        image = &images_[controls::ChooseImage(look)];
+        if (!image->valid()) image = &images_[controls::kHotImage];
+        if (!image->valid()) image = &images_[controls::kNormalImage];
+    }
 
     const std::string text = WindowTextOf(hwnd_);
     HGDIOBJ oldFont = SelectObject(dc, FontForDrawing());

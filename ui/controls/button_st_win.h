@@ -71,6 +71,9 @@ public:
     void SetMenu(HMENU menu);
     // Resizes the button to its hot image.
     void SizeToContent();
+    // An image the caller keeps, shown in every state instead of the
+    // button's own until null is given.
+    void SetSharedImage(const controls::MaskedImage* image);
     // While held down, the button repeats its command after delay, then every period.
     void SetAutofire(bool on = true, UINT delayMs = 400, UINT periodMs = 100);
 
@@ -94,6 +97,7 @@ private:
     void PlaySoundFor(bool click) const;
 
     controls::MaskedImage images_[2];
+    const controls::MaskedImage* shared_ = nullptr;
     COLORREF colours_[COLOR_COUNT];
     controls::ButtonKind kind_ = controls::ButtonKind::Push;
     LONG_PTR original_type_ = BS_PUSHBUTTON;  // the style's button type before attaching

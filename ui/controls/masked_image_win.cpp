@@ -50,18 +50,16 @@ bool MaskedImage::Create(HBITMAP source, COLORREF key, bool keyed) {
 
     // DIB pixels are 0x00RRGGBB; a colour value is 0x00BBGGRR.
     const DWORD keyPixel = (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
-    std::vector<DWORD> mask(pixels.size()), shape(pixels.size());
+    std::vector<DWORD> mask(pixels.size());
     for (size_t i = 0; i < pixels.size(); ++i) {
         const DWORD p = pixels[i] & 0xFFFFFF;
         const bool see_through = keyed && p == keyPixel;
         pixels[i] = see_through ? 0 : p;
         mask[i] = see_through ? 0xFFFFFF : 0;
-        shape[i] = see_through ? 0xFFFFFF : p;
     }
     colour_ = NewDib(w, h, pixels);
     mask_ = NewDib(w, h, mask);
-    shape_ = NewDib(w, h, shape);
-    if (!colour_ || !mask_ || !shape_) {
+    if (!colour_ || !mask_) {
         Reset();
         return false;
     }
@@ -86,6 +84,15 @@ void MaskedImage::Draw(HDC dc, int x, int y) const {
 
 void MaskedImage::DrawDisabled(HDC dc, int x, int y) const {
     if (!valid()) return;
+    if (!shape_) {
+        DIBSECTION colour{}, mask{};
+        if (!GetObjectA(colour_, sizeof colour, &colour) || !GetObjectA(mask_, sizeof mask, &mask)) return;
+        const auto* c = static_cast<const DWORD*>(colour.dsBm.bmBits);
+        const auto* m = static_cast<const DWORD*>(mask.dsBm.bmBits);
+        std::vector<DWORD> shape(static_cast<size_t>(width_) * height_);
+        for (size_t i = 0; i < shape.size(); ++i) shape[i] = m[i] ? 0xFFFFFF : c[i];
+        shape_ = NewDib(width_, height_, shape);
+    }
     DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(shape_), 0, x, y, width_, height_,
                DST_BITMAP | DSS_DISABLED);
 }

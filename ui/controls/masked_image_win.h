@@ -31,7 +31,9 @@ public:
 private:
     HBITMAP colour_ = nullptr;
     HBITMAP mask_ = nullptr;
-    HBITMAP shape_ = nullptr;  // opaque pixels as they are, key pixels white
+    // Opaque pixels as they are, key pixels white: made from the other two
+    // when the disabled look is first drawn (few images ever are).
+    mutable HBITMAP shape_ = nullptr;
     int width_ = 0, height_ = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "ui/framework/skin_win.h"
 
+#include <cstring>
+
 #include <algorithm>
 
 #include "core/app_globals_win.h"
@@ -74,7 +76,9 @@ void Button(CButtonST& button, Dialog& dialog, int id, const ButtonLook& look, c
 
 void SetImages(CButtonST& button, const char* hot, const char* normal, COLORREF key) {
     HBITMAP hotImage = LoadBitmapFile(SkinFile(hot));
-    HBITMAP normalImage = LoadBitmapFile(SkinFile(normal));
+    // One picture for both states is read and kept once: the button shows
+    // its hot image in every state when it has no normal one.
+    HBITMAP normalImage = std::strcmp(hot, normal) == 0 ? nullptr : LoadBitmapFile(SkinFile(normal));
     button.SetBitmaps(hotImage, key, normalImage, key);
     if (hotImage) DeleteObject(hotImage);  // the button keeps copies
     if (normalImage) DeleteObject(normalImage);

@@ -49,19 +49,19 @@ namespace {
 int g_nLogoTick = 0;  // process-wide frame counter, 0..65
 }
 
-CLogoButtonST::~CLogoButtonST() {
-    for (HBITMAP frame : frames_)
-        if (frame) DeleteObject(frame);
-}
+CLogoButtonST::~CLogoButtonST() { SetSharedImage(nullptr); }
 
 void CLogoButtonST::ShowFrame(int frame) {
     if (frame == shown_) return;
     if (!frames_[frame]) {
         char name[64];
         std::snprintf(name, sizeof name, "\\Logo\\ball%04d.bmp", frame);
-        frames_[frame] = LoadBitmapFile(SkinFile(name));
+        HBITMAP bitmap = LoadBitmapFile(SkinFile(name));
+        frames_[frame] = std::make_unique<controls::MaskedImage>();
+        frames_[frame]->Create(bitmap, skin::kKey7F);  // a missing frame stays empty and shows nothing
+        if (bitmap) DeleteObject(bitmap);
     }
-    SetBitmaps(frames_[frame], skin::kKey7F);  // the one image for both states
+    SetSharedImage(frames_[frame].get());  // the one image for both states
     shown_ = frame;
 }
 

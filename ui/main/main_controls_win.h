@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "ui/controls/button_st_win.h"
 #include "ui/controls/static_st_win.h"
 #include "ui/main/main_model.h"
@@ -46,8 +48,8 @@ protected:
 private:
     void ShowFrame(int frame);
 
-    // Each frame's bitmap, loaded when first shown and kept: the animation
-    // runs for as long as the program does.
-    HBITMAP frames_[mainwin::kLogoCycle] = {};
+    // Each frame, read and masked when first shown and kept: the animation
+    // runs for as long as the program does, and a frame is then only drawn.
+    std::unique_ptr<controls::MaskedImage> frames_[mainwin::kLogoCycle];
     int shown_ = -1;
 };
