@@ -136,8 +136,7 @@ void CKeyDialog::BuildSkin() {
            font, bg);
     Place(dialog, IDC_MACRO_TITLE, 0, kTitleY, size.cx);
 
-    // In the order of kImageButtons.
-    CButtonST* buttons[] = {&view_, &record_, &continue_, &toggle_, &apply_, &cancel_};
+    const std::array<CButtonST*, 6> buttons = ImageButtons();
     for (int i = 0; i < static_cast<int>(std::size(kImageButtons)); ++i) {
         const ImageButton& b = kImageButtons[i];
         ButtonLook look{b.hot, b.normal};
@@ -157,6 +156,11 @@ void CKeyDialog::BuildSkin() {
         Button(labels_[slot], dialog, macro::kLabelIds[slot], label, "", font, bg);
         ShowWindow(Item(macro::kLabelIds[slot]), SW_HIDE);
     }
+}
+
+std::array<CButtonST*, 6> CKeyDialog::ImageButtons() {
+    static_assert(std::size(kImageButtons) == 6);
+    return {&view_, &record_, &continue_, &toggle_, &apply_, &cancel_};
 }
 
 void CKeyDialog::SyncLabel(int slot) {
@@ -196,17 +200,12 @@ void CKeyDialog::SyncChecks() {
 }
 
 void CKeyDialog::SetRecordingLook(bool recording) {
-    struct Look {
-        CButtonST& button;
-        const char* hot;
-        const char* normal;
-    };
-    const Look looks[] = {{view_, "\\macro\\macro_02_24.bmp", "\\macro\\macro_01_24.bmp"},
-                          {apply_, "\\macro\\macro_02_20.bmp", "\\macro\\macro_01_20.bmp"},
-                          {cancel_, "\\macro\\macro_02_23.bmp", "\\macro\\macro_01_23.bmp"},
-                          {continue_, "\\macro\\macro_02_10.bmp", "\\macro\\macro_01_10.bmp"},
-                          {toggle_, "\\macro\\macro_02_17.bmp", "\\macro\\macro_01_17.bmp"}};
-    for (const Look& l : looks) skin::SetImages(l.button, recording ? l.normal : l.hot, l.normal);
+    // Record blinks on its own.
+    const std::array<CButtonST*, 6> buttons = ImageButtons();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const ImageButton& b = kImageButtons[i];
+        if (b.id != IDC_MACRO_RECORD) skin::SetImages(*buttons[i], recording ? b.normal : b.hot, b.normal);
+    }
 }
 
 void CKeyDialog::SetHookFields(bool editor, unsigned captureMode) {
