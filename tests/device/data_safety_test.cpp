@@ -106,7 +106,9 @@ TEST_F(DataSafetyTest, AnUnusableWorkingFileStartsFromTheFactorySettings) {
         // The factory mouse holds the defaults: one segment read, nothing written.
         EXPECT_EQ(CountEvents("segment-write"), 0) << c.what;
         EXPECT_EQ(mouse->state().segments, FactoryState().segments) << c.what;
-        if (!folder) EXPECT_TRUE(FileAgreesWith(work)) << c.what;  // written again
+        if (!folder) {
+            EXPECT_TRUE(FileAgreesWith(work)) << c.what;  // written again
+        }
         Stop();
         if (folder) fs::remove(device / "__working.xml");
     }

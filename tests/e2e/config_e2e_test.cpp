@@ -25,7 +25,8 @@ constexpr int kXRate = 277;          // software section
 constexpr int kProfile1Dpi = 281;    // header of the first profile block
 constexpr char kAdvanced[] = KORELLE_WINDOW(IDC_ADV_LOAD);
 constexpr char kFiles[] = KORELLE_WINDOW(IDC_FILES_NAME);
-constexpr int kLoadButton = 1109, kSaveButton = 1110, kResetButton = 1111, kFirmwareButton = 1112;
+constexpr int kLoadButton = IDC_ADV_LOAD, kSaveButton = IDC_ADV_SAVE, kResetButton = IDC_ADV_RESET,
+              kFirmwareButton = IDC_ADV_FIRMWARE;
 
 std::string Quote(const std::string& word) {
     std::string out = "'";
@@ -75,7 +76,7 @@ protected:
         demo = RunProgram(WindowsBuildFile("tests/e2e/config-demo.exe"), args);
         ASSERT_EQ(Driver(std::string("wait ") + kAdvanced + " shown" + kWait).code, 0) << "no advanced settings";
     }
-    void CloseDemo(int button = 1116) {
+    void CloseDemo(int button = IDC_ADV_OK) {
         EXPECT_EQ(Driver(std::string("command ") + kAdvanced + " " + std::to_string(button) + kWait).code, 0);
         EXPECT_EQ(WaitExit(demo, kTimeoutMs), 0);
     }
@@ -90,9 +91,9 @@ protected:
     // Types the name and presses OK.
     void Submit(const std::string& name) {
         ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " " + Quote(name)).code, 0);
-        Press(kFiles, 1116);
+        Press(kFiles, IDC_FILES_OK);
     }
-    // The skinned box's text, answered with 1116 (OK), 1128 (Yes) or 1129 (No).
+    // The skinned box's text, answered with IDC_MSG_OK, IDC_MSG_YES or IDC_MSG_NO.
     std::string Answer(int button) { return DriverOut("skinned-box " + std::to_string(kTimeoutMs) + " " + std::to_string(button)); }
     bool FilesDialogGone() { return Driver(std::string("wait ") + kFiles + " gone" + kWait).code == 0; }
     bool FilesDialogStaysOpen() {
@@ -135,7 +136,7 @@ TEST_F(ConfigDialogs, SaveUnderANewNameWritesTheFileAndTheNextOpenListsIt) {
     EXPECT_TRUE(before.empty()) << "the reserved files are not listed";
     ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " 'Race Night'").code, 0);
     Screenshot("config-files-save.png");
-    Press(kFiles, 1116);
+    Press(kFiles, IDC_FILES_OK);
     ASSERT_TRUE(FilesDialogGone());
     EXPECT_TRUE(fs::exists(Device("Race Night.xml")));
 
@@ -147,7 +148,7 @@ TEST_F(ConfigDialogs, SaveUnderANewNameWritesTheFileAndTheNextOpenListsIt) {
         << "selection goes to the name";
     Screenshot("config-files-load.png");
     // What was saved loads back to the same settings.
-    Press(kFiles, 1116);
+    Press(kFiles, IDC_FILES_OK);
     ASSERT_TRUE(FilesDialogGone());
     EXPECT_EQ(Refreshes(), 1);
     EXPECT_EQ(ReadRecord("work"), work);
@@ -165,7 +166,7 @@ TEST_F(ConfigDialogs, SavingOverAnExistingOrReservedNameAsksAndNoWritesNothing) 
     for (const char* name : {"mine", "MINE", "__default", "__working"}) {
         OpenFiles(kSaveButton);
         Submit(name);
-        EXPECT_EQ(Answer(1129), StringText("Str_ExitAlready")) << name;
+        EXPECT_EQ(Answer(IDC_MSG_NO), StringText("Str_ExitAlready")) << name;
         EXPECT_TRUE(FilesDialogGone()) << name;
     }
     EXPECT_EQ(ReadText(Device("mine.xml")), mine);
@@ -174,7 +175,7 @@ TEST_F(ConfigDialogs, SavingOverAnExistingOrReservedNameAsksAndNoWritesNothing) 
 
     OpenFiles(kSaveButton);
     Submit("mine");
-    EXPECT_EQ(Answer(1128), StringText("Str_ExitAlready"));
+    EXPECT_EQ(Answer(IDC_MSG_YES), StringText("Str_ExitAlready"));
     ASSERT_TRUE(FilesDialogGone());
     EXPECT_EQ(ReadText(Device("mine.xml")).find("X_Rate=\"0x8\""), std::string::npos) << "Yes overwrites";
     CloseDemo();
@@ -198,7 +199,7 @@ TEST_F(ConfigDialogs, LoadingChangesOnlyTheEditedRecordAndDefaultsNeedNoListing)
     OpenFiles(kLoadButton);
     ASSERT_EQ(Listed(), std::vector<std::string>{"mine"});
     ASSERT_EQ(Driver(std::string("select ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST) " 0").code, 0);
-    Press(kFiles, 1116);
+    Press(kFiles, IDC_FILES_OK);
     ASSERT_TRUE(FilesDialogGone());
     Record expected = work;  // in slot order, every button where it was
     expected[kXRate] = 0x8;
@@ -207,7 +208,7 @@ TEST_F(ConfigDialogs, LoadingChangesOnlyTheEditedRecordAndDefaultsNeedNoListing)
 
     Press(kAdvanced, kResetButton);
     ASSERT_EQ(Driver(std::string("wait ") + kAdvanced + " shown" + kWait).code, 0);
-    CloseDemo(1003);  // undoes nothing
+    CloseDemo(IDC_ADV_CLOSE);  // undoes nothing
     EXPECT_EQ(Refreshes(), 3);
     expected[kXRate] = 0x5;
     expected[kProfile1Dpi] = 0x1;
@@ -230,18 +231,18 @@ TEST_F(ConfigDialogs, ADottedFileIsListedByItsFirstPartAndLoadingThatNameIsNotFo
     const auto a = std::find(listed.begin(), listed.end(), "a");
     ASSERT_NE(a, listed.end());
     // The scroll buttons move the list by one item, not above its top.
-    Press(kFiles, 1119);
+    Press(kFiles, IDC_FILES_DOWN);
     EXPECT_EQ(DriverOut(std::string("top-index ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST)), "1");
-    Press(kFiles, 1118);
-    Press(kFiles, 1118);
+    Press(kFiles, IDC_FILES_UP);
+    Press(kFiles, IDC_FILES_UP);
     EXPECT_EQ(DriverOut(std::string("top-index ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST)), "0");
 
     ASSERT_EQ(Driver(std::string("select ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST) " " +
                      std::to_string(a - listed.begin()))
                   .code,
               0);
-    Press(kFiles, 1116);
-    EXPECT_EQ(Answer(1116), StringText("Str_FileNotFound"));
+    Press(kFiles, IDC_FILES_OK);
+    EXPECT_EQ(Answer(IDC_MSG_OK), StringText("Str_FileNotFound"));
     EXPECT_TRUE(FilesDialogGone()) << "ends as cancelled";
     EXPECT_EQ(Refreshes(), 0);
     EXPECT_EQ(ReadRecord("work"), work);
@@ -260,17 +261,17 @@ TEST_F(ConfigDialogs, NamesThatCannotBeFilesOfTheDeviceFolderAreRefused) {
             ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_MSG_TEXT) " shown" + kWait).code, 0);
             Screenshot("config-invalid-name.png");
         }
-        EXPECT_EQ(Answer(1116), refused) << name;
+        EXPECT_EQ(Answer(IDC_MSG_OK), refused) << name;
         EXPECT_TRUE(FilesDialogStaysOpen()) << name;
     }
-    Press(kFiles, 1004);
+    Press(kFiles, IDC_FILES_CANCEL);
     ASSERT_TRUE(FilesDialogGone());
 
     OpenFiles(kLoadButton);
     Submit("..\\__default");
-    EXPECT_EQ(Answer(1116), refused);
+    EXPECT_EQ(Answer(IDC_MSG_OK), refused);
     EXPECT_TRUE(FilesDialogStaysOpen());
-    Press(kFiles, 1004);
+    Press(kFiles, IDC_FILES_CANCEL);
     ASSERT_TRUE(FilesDialogGone());
     EXPECT_EQ(FilesOnDisk(), files) << "no file appeared";
     EXPECT_EQ(Refreshes(), 0);
@@ -284,9 +285,9 @@ TEST_F(ConfigDialogs, FailuresInsideTheProfileLibraryAreReportedAndChangeNothing
 
     OpenFiles(kLoadButton);
     Submit("broken");
-    EXPECT_EQ(Answer(1116), StringText("Str_LoadConfigErr"));
+    EXPECT_EQ(Answer(IDC_MSG_OK), StringText("Str_LoadConfigErr"));
     EXPECT_TRUE(FilesDialogStaysOpen());
-    Press(kFiles, 1004);
+    Press(kFiles, IDC_FILES_CANCEL);
     ASSERT_TRUE(FilesDialogGone());
     EXPECT_EQ(Refreshes(), 0);
     EXPECT_EQ(ReadRecord("work"), work);
@@ -295,14 +296,14 @@ TEST_F(ConfigDialogs, FailuresInsideTheProfileLibraryAreReportedAndChangeNothing
     fs::remove(Device("__default.xml"));
     OpenFiles(kSaveButton);
     Submit("fresh");
-    EXPECT_EQ(Answer(1116), StringText("Str_SaveConfigErr"));
+    EXPECT_EQ(Answer(IDC_MSG_OK), StringText("Str_SaveConfigErr"));
     EXPECT_TRUE(FilesDialogStaysOpen());
-    Press(kFiles, 1004);
+    Press(kFiles, IDC_FILES_CANCEL);
     ASSERT_TRUE(FilesDialogGone());
     EXPECT_FALSE(fs::exists(Device("fresh.xml")));
 
     Press(kAdvanced, kResetButton);
-    EXPECT_EQ(Answer(1116), StringText("Str_LoadConfigErr"));
+    EXPECT_EQ(Answer(IDC_MSG_OK), StringText("Str_LoadConfigErr"));
     CloseDemo();
     EXPECT_EQ(Refreshes(), 1) << "a reset refreshes the views in any case";
     EXPECT_EQ(ReadRecord("work"), work);
@@ -328,7 +329,7 @@ TEST_F(ConfigDialogs, PlacementKeysAndTheFirmwareButtonThatNeverTouchesTheMouse)
     const size_t reports = MouseReports();
     const Record work = ReadRecord("work");
     Press(kAdvanced, kFirmwareButton);
-    EXPECT_EQ(Answer(1116), StringText("Str_CannotUpgrade"));
+    EXPECT_EQ(Answer(IDC_MSG_OK), StringText("Str_CannotUpgrade"));
     EXPECT_EQ(MouseReports(), reports);
 
     // The files dialog goes above its owner when there is room.
@@ -342,7 +343,7 @@ TEST_F(ConfigDialogs, PlacementKeysAndTheFirmwareButtonThatNeverTouchesTheMouse)
     EXPECT_TRUE(FilesDialogStaysOpen());
     ASSERT_EQ(Driver(std::string("key ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " 0x0D").code, 0);
     EXPECT_TRUE(FilesDialogStaysOpen());
-    Press(kFiles, 1004);
+    Press(kFiles, IDC_FILES_CANCEL);
     ASSERT_TRUE(FilesDialogGone());
     ASSERT_EQ(Driver(std::string("key ") + kAdvanced + " 0 0x1B").code, 0);
     EXPECT_EQ(WaitExit(demo, 700), -1) << "Escape closed the dialog";
@@ -360,7 +361,7 @@ TEST_F(ConfigDialogs, PlacementKeysAndTheFirmwareButtonThatNeverTouchesTheMouse)
     ASSERT_EQ(Driver(std::string("key ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " 0x0D").code, 0);
     EXPECT_TRUE(FilesDialogGone()) << "Enter runs OK";
     EXPECT_EQ(Refreshes(), 1);
-    CloseDemo(1003);
+    CloseDemo(IDC_ADV_CLOSE);
 }
 
 }  // namespace

@@ -18,10 +18,6 @@ namespace {
 using namespace e2e;
 
 constexpr const char* kMain = KORELLE_WINDOW(IDC_MAIN_LOGO);
-constexpr int kApply = 1171;
-constexpr int kPolling100 = 1153;
-constexpr int kAbout = 1138;
-constexpr const char* kOk = " 1116";
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -35,7 +31,7 @@ protected:
     fs::path WorkingFile() const { return DeviceFolder() / "__working.xml"; }
     fs::path TraceFile() const { return fs::path(mouseState.string() + ".trace"); }
     void Command(int id) { DriverOut(std::string("command ") + kMain + " " + std::to_string(id) + kWait); }
-    std::string Box() { return DriverOut("skinned-box" + kWait + kOk); }
+    std::string Box() { return DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_OK)); }
     // Reports the mouse has been sent so far, one trace line each.
     int ReportsSoFar() {
         std::istringstream trace(ReadText(TraceFile()));
@@ -60,14 +56,14 @@ TEST_F(Contracts, AFailedWorkingFileWriteIsShownAndWrittenAgainLater) {
     const std::string mouse = ShowMouse();
     const std::string held = "'" + WindowsPath(WorkingFile()) + "'";  // quoted: the driver reads \ as an escape
     DriverOut("hold-file " + held);
-    Command(kPolling100);
-    Command(kApply);
+    Command(IDC_MAIN_POLLING_0);
+    Command(IDC_MAIN_APPLY);
     EXPECT_EQ(Box(), ShippedText("Str_SaveTmpProfileErr"));
     EXPECT_TRUE(ReadText(WorkingFile()) == before) << "the working file changed";
     EXPECT_NE(ShowMouse(), mouse);  // the mouse was written
 
     DriverOut("release-file " + held);
-    Command(kApply);  // no new change: only the unsaved one
+    Command(IDC_MAIN_APPLY);  // no new change: only the unsaved one
     EXPECT_TRUE(WaitFor([&] { return ReadText(WorkingFile()) != before; })) << "the change was taken as saved";
     Quit();
 }
@@ -78,7 +74,7 @@ TEST_F(Contracts, ProfileButtonsSayWhetherTheMouseRefusedOrIsAway) {
     setenv("KORELLE_EMULATOR_FAIL_KIND", "switch", 1);
     Start();
     unsetenv("KORELLE_EMULATOR_FAIL_KIND");
-    Command(1167);  // profile 3
+    Command(IDC_MAIN_PROFILE_2);  // profile 3
     EXPECT_EQ(Box(), ShippedText("Str_SwitchErr"));
     Quit();
     EXPECT_NE(ShowMouse().find("active profile 0"), std::string::npos) << ShowMouse();
@@ -95,9 +91,9 @@ TEST_F(Contracts, ProfileButtonsSayWhetherTheMouseRefusedOrIsAway) {
     Start();
     unsetenv("KORELLE_EMULATOR_UNPLUG_AT");
     ASSERT_EQ(ReportsSoFar(), started);
-    Command(1168);  // profile 4
+    Command(IDC_MAIN_PROFILE_3);  // profile 4
     EXPECT_EQ(Box(), ShippedText("Str_SwitchErr"));
-    Command(1169);  // profile 5
+    Command(IDC_MAIN_PROFILE_4);  // profile 5
     EXPECT_EQ(Box(), ShippedText("Str_NotFindHardware"));
     Quit();
     EXPECT_NE(ShowMouse().find("active profile 0"), std::string::npos) << ShowMouse();
@@ -109,7 +105,7 @@ TEST_F(Contracts, AboutWritesTheFirmwareAndHardwareNumbersEachInItsPlace) {
     MouseTool({"set", mouseState.string(), "hardware", "5"});
     MouseTool({"set", mouseState.string(), "firmware", "23"});
     Start();
-    Command(kAbout);
+    Command(IDC_MAIN_ABOUT);
     EXPECT_TRUE(WaitFor([&] { return AboutValue("FirmWare") == "23"; })) << AboutValue("FirmWare");
     EXPECT_EQ(AboutValue("HardWare"), "5");
     EXPECT_EQ(AboutValue("File"), "1.14");
@@ -118,7 +114,7 @@ TEST_F(Contracts, AboutWritesTheFirmwareAndHardwareNumbersEachInItsPlace) {
     setenv("KORELLE_EMULATOR_FAIL_KIND", "query-answer", 1);
     Start();
     unsetenv("KORELLE_EMULATOR_FAIL_KIND");
-    Command(kAbout);
+    Command(IDC_MAIN_ABOUT);
     EXPECT_EQ(Box(), ShippedText("Str_InfoErr"));
     EXPECT_TRUE(WaitFor([&] { return AboutValue("FirmWare") == "0"; })) << AboutValue("FirmWare");
     EXPECT_EQ(AboutValue("HardWare"), "0");

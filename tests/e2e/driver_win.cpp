@@ -21,6 +21,11 @@
 #include <vector>
 
 #include "core/hook_area.h"
+#include "core/resource.h"
+
+// An id of core/resource.h as the text the commands take.
+#define ID_TEXT_OF(id) #id
+#define ID_TEXT(id) ID_TEXT_OF(id)
 
 namespace {
 
@@ -367,8 +372,9 @@ int Wait(int, char** argv) {
 // The skinned message box: prints its text, then presses ANSWER.
 int SkinnedBox(int, char** argv) {
     HWND box = nullptr;
-    if (!Poll(Ms(argv[2]), [&] { return (box = FindByControl("@1126")) && IsWindowVisible(box); })) return 1;
-    std::printf("%s\n", TextOf(GetDlgItem(box, 1126)).c_str());
+    if (!Poll(Ms(argv[2]), [&] { return (box = FindByControl("@" ID_TEXT(IDC_MSG_TEXT))) && IsWindowVisible(box); }))
+        return 1;
+    std::printf("%s\n", TextOf(GetDlgItem(box, IDC_MSG_TEXT)).c_str());
     std::fflush(stdout);
     if (!PostClicked(box, Int(argv[3]))) return 1;
     // Answered: it goes, so a next box is not taken for this one.
@@ -660,6 +666,9 @@ struct CommandEntry {
     const char* usage;
 };
 
+constexpr char kSkinnedBoxHelp[] = "TIMEOUT_MS ANSWER: prints the skinned box's text, presses " ID_TEXT(
+    IDC_MSG_OK) " (OK), " ID_TEXT(IDC_MSG_YES) " (Yes) or " ID_TEXT(IDC_MSG_NO) " (No)";
+
 const CommandEntry kCommands[] = {
     {"help", 0, 0, Help, "lists the commands"},
     // Windows found by class and title.
@@ -672,7 +681,7 @@ const CommandEntry kCommands[] = {
     {"quit", 1, 1, Quit, "TIMEOUT_MS: ends the running program"},
     // The program's own windows.
     {"wait", 3, 3, Wait, "WIN shown|hidden|gone TIMEOUT_MS"},
-    {"skinned-box", 2, 2, SkinnedBox, "TIMEOUT_MS ANSWER: prints the skinned box's text, presses 1116, 1128 or 1129"},
+    {"skinned-box", 2, 2, SkinnedBox, kSkinnedBoxHelp},
     {"command", 3, 3, Command, "WIN ID TIMEOUT_MS: posts BN_CLICKED of control ID (its effect may come later)"},
     {"text", 2, 2, Text, "WIN ID: prints the control's text"},
     {"check", 2, 2, Check, "WIN ID: prints 1 when checked, else 0"},

@@ -277,7 +277,7 @@ void KorelleTest::SetUp() {
 
 void KorelleTest::Start() {
     program = Run();
-    ASSERT_EQ(Driver("wait @1182 shown" + kWait).code, 0) << "no main window";
+    ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_MAIN_LOGO) " shown" + kWait).code, 0) << "no main window";
 }
 
 void KorelleTest::Quit() {

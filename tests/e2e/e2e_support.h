@@ -93,7 +93,7 @@ protected:
 };
 
 // Korelle.exe on a factory-fresh emulated mouse: started until its main
-// window ("@1182", the logo) shows, and asked to quit.
+// window (KORELLE_WINDOW(IDC_MAIN_LOGO), the logo) shows, and asked to quit.
 class KorelleTest : public ProgramFolderTest {
 protected:
     pid_t program = 0;

@@ -121,7 +121,10 @@ TEST_F(Hook, InputGetsThroughDuringARewrite) {
     // After the rewrite, a real drag of the pointer-speed thumb to client
     // y 54 (level 7) writes speed 16.
     ASSERT_EQ(Driver("spi get speed").out, "10");
-    ASSERT_EQ(Driver("slide " + std::string(kMain) + " " + std::to_string(kLeftToggle) + " " + kLeft + " 1227" + kWait).code, 0);
+    ASSERT_EQ(Driver("slide " + std::string(kMain) + " " + std::to_string(kLeftToggle) + " " + kLeft +
+                     " " KORELLE_ID(IDC_LEFT_SPEED_LABEL) + kWait)
+                  .code,
+              0);
     const Rect panel = RectOf(kLeft);
     const Rect thumb = RectOf(kLeft, kSpeedThumb);
     DriverOut("drag " + std::to_string((thumb.left + thumb.right) / 2) + " " + std::to_string((thumb.top + thumb.bottom) / 2) +

@@ -34,11 +34,6 @@ constexpr const char* kDelayDialog = KORELLE_WINDOW(IDC_DELAY_MINUTES);  // the 
 constexpr const char* kKeyView = KORELLE_WINDOW(IDC_KEYVIEW_BUFFER);
 constexpr const char* kRecordView = KORELLE_WINDOW(IDC_DEBUG_TEXT);  // its TEXT button
 
-constexpr int kRemain = 1070, kRecord = 1174, kApply = 1171, kCancel = 1004, kView = 1190, kContinue = 1176,
-              kToggle = 1177;
-constexpr int kSecondsSlider = 1065, kHundredthsSlider = 1066, kSecondsValue = 1185;
-constexpr int kMenuMacro = 1080, kMenuSingle = 1081;
-
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -163,7 +158,7 @@ protected:
     // again when no menu comes, at most three times.
     bool ClickUntilMenu(int button) {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            DriverOut(std::string("click ") + kMain + Id(1130 + button));
+            DriverOut(std::string("click ") + kMain + Id(IDC_MAIN_LABEL_0 + button));
             if (Driver(std::string("wait ") + kMenu + " shown 5000").code == 0) return true;
         }
         return false;
@@ -175,8 +170,9 @@ protected:
     }
     // A real click on Record, which toggles it.
     void ClickRecord(bool on) {
-        DriverOut(std::string("click ") + kEditor + Id(kRecord));
-        ASSERT_TRUE(WaitFor([&] { return DriverOut(std::string("check ") + kEditor + Id(kRecord)) == (on ? "1" : "0"); }));
+        DriverOut(std::string("click ") + kEditor + Id(IDC_MACRO_RECORD));
+        ASSERT_TRUE(WaitFor(
+            [&] { return DriverOut(std::string("check ") + kEditor + Id(IDC_MACRO_RECORD)) == (on ? "1" : "0"); }));
     }
     void Type(const std::string& steps) { DriverOut("type " + steps); }
     std::string LabelText(int slot) { return Text(kEditor, macro::kLabelIds[slot]); }
@@ -186,7 +182,7 @@ protected:
         for (int slot = 0; slot < count; ++slot) texts.push_back(LabelShown(slot) ? LabelText(slot) : "(hidden)");
         return texts;
     }
-    int Remain() { return std::stoi(Text(kEditor, kRemain)); }
+    int Remain() { return std::stoi(Text(kEditor, IDC_MACRO_REMAIN)); }
     // The delay dialog at rest, slid out below its start point.
     bool DelayDialogOpen() {
         const std::vector<int> editor = Rect(kEditor), delay = Rect(kDelayDialog);
@@ -203,10 +199,10 @@ protected:
 
 TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingFile) {
     Start();
-    OpenEditor(3, kMenuMacro);
-    EXPECT_EQ(Text(kEditor, 1189), ShippedText("Str_MacroSetting"));
+    OpenEditor(3, IDC_MENU_MACRO);
+    EXPECT_EQ(Text(kEditor, IDC_MACRO_TITLE), ShippedText("Str_MacroSetting"));
     EXPECT_EQ(DriverOut(std::string("enabled ") + kMain), "0");
-    EXPECT_EQ(Text(kEditor, kRemain), "32");
+    EXPECT_EQ(Text(kEditor, IDC_MACRO_REMAIN), "32");
 
     ClickRecord(true);
     Type("d41 w300 u41 w700 d42 w60 u42");
@@ -218,12 +214,12 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
 
     // The key buffer as the view lists it: the recorded pauses, at least
     // as long as the driver waited, and the closing 20 ms.
-    Command(kEditor, kView);
+    Command(kEditor, IDC_MACRO_VIEW);
     ASSERT_TRUE(Shown(kKeyView));
-    const std::vector<std::string> buffer = List(kKeyView, 1186);
-    const std::vector<std::string> stored = List(kKeyView, 1188);
+    const std::vector<std::string> buffer = List(kKeyView, IDC_KEYVIEW_BUFFER);
+    const std::vector<std::string> stored = List(kKeyView, IDC_KEYVIEW_BUTTON);
     Screenshot("key-buffer-view.png");
-    Command(kKeyView, 1222);
+    Command(kKeyView, IDC_KEYVIEW_OK);
     EXPECT_TRUE(Gone(kKeyView));
     ASSERT_EQ(buffer.size(), 36u);
     EXPECT_EQ(buffer[0], "   vk/Hid   Key     Usage        Min Sec mSec");
@@ -250,16 +246,16 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
     Command(kEditor, macro::kLabelIds[1]);
     ASSERT_TRUE(Shown(kDelayDialog));
     EXPECT_TRUE(WaitFor([&] { return DelayDialogOpen(); })) << "the delay dialog did not slide out";
-    EXPECT_EQ(Text(kDelayDialog, kSecondsValue), macro::SecondsText({0, 0, static_cast<int>(d1 / 10)}));
+    EXPECT_EQ(Text(kDelayDialog, IDC_DELAY_SECONDS_VALUE), macro::SecondsText({0, 0, static_cast<int>(d1 / 10)}));
     Screenshot("macro-editor.png");
 
     // A click in the middle of the seconds channel: 30 s more (the thumb's
     // centre runs from 5 to 65 of the 70-pixel channel, 59 at the top).
     ASSERT_LE(d1, 500u) << "a pause of one part is needed for the sizes below";
-    DriverOut(std::string("click ") + kDelayDialog + Id(kSecondsSlider));
+    DriverOut(std::string("click ") + kDelayDialog + Id(IDC_DELAY_SECONDS));
     const unsigned d1Edited = 30000 + d1;
     EXPECT_TRUE(WaitFor([&] {
-        return Text(kDelayDialog, kSecondsValue) == macro::SecondsText({0, 30, static_cast<int>(d1 / 10)});
+        return Text(kDelayDialog, IDC_DELAY_SECONDS_VALUE) == macro::SecondsText({0, 30, static_cast<int>(d1 / 10)});
     }));
     EXPECT_EQ(Remain(), remain - (macro::DelaySize(d1Edited) - macro::DelaySize(d1)));
 
@@ -267,19 +263,19 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
     Command(kEditor, macro::kLabelIds[5]);
     EXPECT_TRUE(WaitFor([&] { return !DelayDialogOpen(); })) << "the delay dialog did not slide in";
     EXPECT_TRUE(WaitFor([&] {
-        return Text(kDelayDialog, kSecondsValue) == macro::SecondsText({0, 0, static_cast<int>(d3 / 10)}) &&
+        return Text(kDelayDialog, IDC_DELAY_SECONDS_VALUE) == macro::SecondsText({0, 0, static_cast<int>(d3 / 10)}) &&
                DelayDialogOpen();
     }));
     // The bottom of the hundredths channel would make that delay 0: refused,
     // and the slider goes back. An arrow key then moves it from where it was
     // put back (one hundredth more), not from the bottom (which would give 0.01).
     const int remainBefore = Remain();
-    DriverOut(std::string("click-at ") + kDelayDialog + Id(kHundredthsSlider) + " 12 69");
-    DriverOut(std::string("focus ") + kDelayDialog + Id(kHundredthsSlider) + kWait);  // the click has arrived
+    DriverOut(std::string("click-at ") + kDelayDialog + Id(IDC_DELAY_HUNDREDTHS) + " 12 69");
+    DriverOut(std::string("focus ") + kDelayDialog + Id(IDC_DELAY_HUNDREDTHS) + kWait);  // the click has arrived
     Type("d26 w50 u26");
     const std::string afterUp = macro::SecondsText({0, 0, static_cast<int>(d3 / 10) + 1});
-    EXPECT_TRUE(WaitFor([&] { return Text(kDelayDialog, kSecondsValue) == afterUp; }))
-        << Text(kDelayDialog, kSecondsValue);
+    EXPECT_TRUE(WaitFor([&] { return Text(kDelayDialog, IDC_DELAY_SECONDS_VALUE) == afterUp; }))
+        << Text(kDelayDialog, IDC_DELAY_SECONDS_VALUE);
     EXPECT_EQ(Remain(), remainBefore);
     // A key label slides the dialog away.
     Command(kEditor, macro::kLabelIds[4]);
@@ -287,19 +283,19 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
 
     // Continue, then Toggle: the boxes exclude each other; Toggle is stored.
     auto checks = [&] {
-        return DriverOut(std::string("check ") + kEditor + Id(kContinue)) +
-               DriverOut(std::string("check ") + kEditor + Id(kToggle));
+        return DriverOut(std::string("check ") + kEditor + Id(IDC_MACRO_CONTINUE)) +
+               DriverOut(std::string("check ") + kEditor + Id(IDC_MACRO_TOGGLE));
     };
-    Command(kEditor, kContinue);
+    Command(kEditor, IDC_MACRO_CONTINUE);
     EXPECT_TRUE(WaitFor([&] { return checks() == "10"; }));
-    Command(kEditor, kToggle);
+    Command(kEditor, IDC_MACRO_TOGGLE);
     EXPECT_TRUE(WaitFor([&] { return checks() == "01"; }));
 
-    Command(kEditor, kApply);
+    Command(kEditor, IDC_MACRO_APPLY);
     EXPECT_TRUE(Gone(kEditor));
     EXPECT_TRUE(Gone(kDelayDialog));
     EXPECT_EQ(DriverOut(std::string("enabled ") + kMain), "1");
-    Command(kMain, kApply);
+    Command(kMain, IDC_MAIN_APPLY);
 
     // Label 3 is slot 3, which the button map puts at file position 5: the
     // mouse and the working file hold the same block.
@@ -316,8 +312,8 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
 
 TEST_F(MacroWindows, SingleKeyModeTakesOneKeyAndCancelLeavesTheRecord) {
     Start();
-    OpenEditor(4, kMenuSingle);
-    EXPECT_EQ(Text(kEditor, 1189), ShippedText("Str_SingleKeySetting"));
+    OpenEditor(4, IDC_MENU_SINGLE);
+    EXPECT_EQ(Text(kEditor, IDC_MACRO_TITLE), ShippedText("Str_SingleKeySetting"));
     ClickRecord(true);
     // B, pressed and released while A is held, is not taken.
     Type("d41 w200 d42 w50 u42 w50 u41");
@@ -325,9 +321,9 @@ TEST_F(MacroWindows, SingleKeyModeTakesOneKeyAndCancelLeavesTheRecord) {
     ClickRecord(false);
     ASSERT_TRUE(WaitFor([&] { return LabelShown(3); }));
     EXPECT_EQ(Labels(5), (std::vector<std::string>{"A v", "<tm>", "A ^", "<tm>", "(hidden)"}));
-    Command(kEditor, kApply);
+    Command(kEditor, IDC_MACRO_APPLY);
     ASSERT_TRUE(Gone(kEditor));
-    Command(kMain, kApply);
+    Command(kMain, IDC_MAIN_APPLY);
 
     // The delay counts from the last key event the hook reported (B up).
     const std::regex single(R"(04:([0-9a-f]{2}) 04:02)");
@@ -351,15 +347,15 @@ TEST_F(MacroWindows, SingleKeyModeTakesOneKeyAndCancelLeavesTheRecord) {
     // is cancelled changes nothing.
     const std::string mouse = ShowMouse();
     const std::string working = ReadWorking();
-    OpenEditor(4, kMenuSingle);
+    OpenEditor(4, IDC_MENU_SINGLE);
     EXPECT_EQ(Labels(5), (std::vector<std::string>{"A v", "<tm>", "A ^", "<tm>", "(hidden)"}));
     ClickRecord(true);
     Type("d43 w50 u43");
     ASSERT_TRUE(WaitFor([&] { return LabelShown(2) && LabelText(2) == "C ^"; }));
     ClickRecord(false);
-    Command(kEditor, kCancel);
+    Command(kEditor, IDC_MACRO_CANCEL);
     ASSERT_TRUE(Gone(kEditor));
-    Command(kMain, kApply);
+    Command(kMain, IDC_MAIN_APPLY);
     // The menu opening after Apply shows that Apply has run.
     ASSERT_TRUE(ClickUntilMenu(0));
     EXPECT_EQ(ShowMouse(), mouse);
@@ -373,9 +369,9 @@ TEST_F(MacroWindows, RecordViewListsTheShippedDefaultsAsTextAndHex) {
     const std::map<unsigned, MouseProfile> mouse = ParseMouse(ShowMouse());
     ASSERT_EQ(mouse.size(), 5u);
 
-    Command(kMain, 1138);  // About: the record view in diagnostic mode
+    Command(kMain, IDC_MAIN_ABOUT);  // the record view in diagnostic mode
     ASSERT_TRUE(Shown(kRecordView));
-    const std::vector<std::string> text = List(kRecordView, 1000);
+    const std::vector<std::string> text = List(kRecordView, IDC_DEBUG_LIST);
     Screenshot("record-view.png");
     // 11 device lines; per profile 5 lines, 7 buttons of 73 lines and an empty line.
     ASSERT_EQ(text.size(), 11u + 5 * (5 + 7 * 73 + 1));
@@ -404,9 +400,9 @@ TEST_F(MacroWindows, RecordViewListsTheShippedDefaultsAsTextAndHex) {
         ++at;
     }
 
-    Command(kRecordView, 1001);  // HEX
+    Command(kRecordView, IDC_DEBUG_HEX);
     std::vector<std::string> hex;
-    ASSERT_TRUE(WaitFor([&] { return (hex = List(kRecordView, 1000)).size() > 12 && hex[12].size() == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return (hex = List(kRecordView, IDC_DEBUG_LIST)).size() > 12 && hex[12].size() == 2; }));
     ASSERT_EQ(hex.size(), 11u + 5 * (5 + 7 * (4 + 1 + 16 + 1) + 1));
     at = 16;
     for (const auto& [p, profile] : mouse) {
@@ -429,8 +425,8 @@ TEST_F(MacroWindows, RecordViewListsTheShippedDefaultsAsTextAndHex) {
         at += 6;
     }
 
-    Command(kRecordView, 1002);  // TEXT again
-    EXPECT_TRUE(WaitFor([&] { return List(kRecordView, 1000) == text; }));
+    Command(kRecordView, IDC_DEBUG_TEXT);  // again
+    EXPECT_TRUE(WaitFor([&] { return List(kRecordView, IDC_DEBUG_LIST) == text; }));
     DriverOut(std::string("post ") + kRecordView + " 16 0 0");  // the close box
     EXPECT_TRUE(Gone(kRecordView));
     Quit();

@@ -26,7 +26,7 @@ constexpr const char* kMenu = KORELLE_WINDOW(IDC_MENU_BUTTON_OFF);
 constexpr const char* kDpiDialog = KORELLE_WINDOW(IDC_DPI_APPLY);
 constexpr const char* kProfileDialog = KORELLE_WINDOW(IDC_PROFILE_APPLY);
 
-std::string Label(int button) { return std::to_string(1130 + button); }
+std::string Label(int button) { return std::to_string(IDC_MAIN_LABEL_0 + button); }
 
 // "path@attribute old -> new" for every attribute two documents of the same
 // shape disagree on.
@@ -132,8 +132,8 @@ TEST_F(MainWindow, LabelClicksShowAndHideTheMenuAndTheLastLeftClickIsKept) {
     DriverOut(std::string("point ") + kMain + " " + Label(4));
     EXPECT_TRUE(
         WaitFor([&] { return DriverOut(std::string("visible ") + kMain + " " KORELLE_ID(IDC_MAIN_LINE_4)) == "1"; }));
-    for (int line = 1194; line <= 1200; ++line) {
-        const std::string shown = line == 1198 ? "1" : "0";
+    for (int line = IDC_MAIN_LINE_0; line <= IDC_MAIN_LINE_6; ++line) {
+        const std::string shown = line == IDC_MAIN_LINE_4 ? "1" : "0";
         EXPECT_EQ(DriverOut(std::string("visible ") + kMain + " " + std::to_string(line)), shown) << line;
     }
 
@@ -141,10 +141,10 @@ TEST_F(MainWindow, LabelClicksShowAndHideTheMenuAndTheLastLeftClickIsKept) {
 
     // BUTTON OFF for the profile's only CLICK button is refused.
     const std::string mouse = ShowMouse();
-    Choose(0, 1060);
+    Choose(0, IDC_MENU_BUTTON_OFF);
     EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_OK)), ShippedText("Str_Need1Button"));
     EXPECT_EQ(LabelText(0), "CLICK");
-    Command(kMain, 1171);  // Apply: nothing to write
+    Command(kMain, IDC_MAIN_APPLY);  // nothing to write
     Quit();
     EXPECT_EQ(ShowMouse(), mouse);
 }
@@ -155,11 +155,11 @@ TEST_F(MainWindow, ARightButtonAppliedWritesExactlyThatButton) {
     const std::string working = ReadText(WorkingFile());
     // Label 3 shows slot 3, which the button map puts at file position 5.
     EXPECT_EQ(LabelText(3), "BUTTON 4");
-    Choose(3, 1073);
+    Choose(3, IDC_MENU_RIGHT_BUTTON);
     EXPECT_TRUE(WaitFor([&] { return LabelText(3) == "RIGHT BUTTON"; }));
     // The running emulator appends to its trace: empty it in place.
     fs::resize_file(TraceFile(), 0);
-    Command(kMain, 1171);
+    Command(kMain, IDC_MAIN_APPLY);
     ASSERT_TRUE(WaitFor([&] { return ReadText(WorkingFile()) != working; })) << "Apply saved nothing";
 
     // Segment 0 (the checksum) and the button's own segment, nothing else.
@@ -177,18 +177,18 @@ TEST_F(MainWindow, ARightButtonAppliedWritesExactlyThatButton) {
 
 TEST_F(MainWindow, SwitchDpiOpensItsDialogAndARestartFindsTheMouseInStep) {
     Start();
-    Choose(1, 1078);
+    Choose(1, IDC_MENU_SWITCH_DPI);
     ASSERT_EQ(Driver(std::string("wait ") + kDpiDialog + " shown" + kWait).code, 0) << "no DPI dialog";
     EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_800)),
               "1");  // a fresh button shows 800
     EXPECT_EQ(DriverOut(std::string("text ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_BUTTON_NUMBER)), "2");
     Screenshot("dpi-dialog.png");
-    Command(kDpiDialog, 1209);  // up
+    Command(kDpiDialog, IDC_DPI_UP);
     EXPECT_TRUE(
         WaitFor([&] { return DriverOut(std::string("check ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_UP)) == "1"; }));
-    Command(kDpiDialog, 1220);
+    Command(kDpiDialog, IDC_DPI_APPLY);
     EXPECT_EQ(Driver(std::string("wait ") + kDpiDialog + " gone" + kWait).code, 0);
-    Command(kMain, 1171);
+    Command(kMain, IDC_MAIN_APPLY);
     EXPECT_TRUE(WaitFor([&] { return MouseShows("button 1 (segment 2): index 1, function 0x07, parameter 0x08"); }));
     Quit();
 
@@ -203,25 +203,25 @@ TEST_F(MainWindow, SwitchDpiOpensItsDialogAndARestartFindsTheMouseInStep) {
     ASSERT_TRUE(ClickUntil(1, true, std::string("wait ") + kDpiDialog + " shown 5000"));
     EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_UP)), "1");
     EXPECT_NE(Driver(std::string("wait ") + kMenu + " shown 0").code, 0);
-    Command(kDpiDialog, 1219);  // close
+    Command(kDpiDialog, IDC_DPI_CLOSE);
     EXPECT_EQ(Driver(std::string("wait ") + kDpiDialog + " gone" + kWait).code, 0);
     Quit();
 }
 
 TEST_F(MainWindow, ProfileDialogProfileButtonsAndAbandon) {
     Start();
-    Choose(2, 1079);
+    Choose(2, IDC_MENU_SELECT_PROFILE);
     ASSERT_EQ(Driver(std::string("wait ") + kProfileDialog + " shown" + kWait).code, 0) << "no profile dialog";
     EXPECT_EQ(DriverOut(std::string("check ") + kProfileDialog + " " KORELLE_ID(IDC_PROFILE_CHOICE_0)), "1");
     Screenshot("profile-dialog.png");
-    Command(kProfileDialog, 1216);  // Cancel
+    Command(kProfileDialog, IDC_PROFILE_CANCEL);
     EXPECT_EQ(Driver(std::string("wait ") + kProfileDialog + " gone" + kWait).code, 0);
     EXPECT_EQ(LabelText(2), "SELECT PROFILE");
 
-    Command(kMain, 1004);  // Abandon
+    Command(kMain, IDC_MAIN_ABANDON);
     EXPECT_TRUE(WaitFor([&] { return LabelText(2) == "MIDDLE BUTTON"; }));
 
-    Command(kMain, 1167);  // profile 3
+    Command(kMain, IDC_MAIN_PROFILE_2);  // profile 3
     EXPECT_TRUE(WaitFor([&] { return MouseShows("active profile 2"); }));
     EXPECT_EQ(DriverOut(std::string("check ") + kMain + " " KORELLE_ID(IDC_MAIN_PROFILE_2)), "1");
     EXPECT_EQ(DriverOut(std::string("check ") + kMain + " " KORELLE_ID(IDC_MAIN_PROFILE_0)), "0");
@@ -232,8 +232,8 @@ TEST_F(MainWindow, CloseWithAChangeAsksAndNoQuitsWithoutWriting) {
     Start();
     const std::string mouse = ShowMouse();
     const std::string working = ReadText(WorkingFile());
-    Command(kMain, 1153);  // polling 100
-    Command(kMain, 1137);
+    Command(kMain, IDC_MAIN_POLLING_0);  // polling 100
+    Command(kMain, IDC_MAIN_CLOSE);
     EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_NO)), ShippedText("Str_DataChange"));
     EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
     EXPECT_EQ(ShowMouse(), mouse);
@@ -244,14 +244,14 @@ TEST_F(MainWindow, CloseWithAChangeAsksAndNoQuitsWithoutWriting) {
 // edited settings: the mouse keeps its own until Apply, Abandon restores.
 TEST_F(MainWindow, ResetToDefaultIsAnUnappliedChange) {
     Start();
-    Choose(3, 1073);
+    Choose(3, IDC_MENU_RIGHT_BUTTON);
     EXPECT_TRUE(WaitFor([&] { return LabelText(3) == "RIGHT BUTTON"; }));
     const std::string working = ReadText(WorkingFile());
-    Command(kMain, 1171);
+    Command(kMain, IDC_MAIN_APPLY);
     ASSERT_TRUE(WaitFor([&] { return ReadText(WorkingFile()) != working; })) << "Apply saved nothing";
     const std::string mouse = ShowMouse();
 
-    Command(kMain, 1108);
+    Command(kMain, IDC_MAIN_ADVANCED);
     ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_ADV_LOAD) " shown" + kWait).code, 0) << "no advanced settings";
     Screenshot("advanced-over-main.png");
     Command(KORELLE_WINDOW(IDC_ADV_LOAD), IDC_ADV_RESET);
@@ -260,7 +260,7 @@ TEST_F(MainWindow, ResetToDefaultIsAnUnappliedChange) {
     EXPECT_EQ(Driver("wait " KORELLE_WINDOW(IDC_ADV_LOAD) " gone" + kWait).code, 0);
     EXPECT_EQ(ShowMouse(), mouse);
 
-    Command(kMain, 1004);
+    Command(kMain, IDC_MAIN_ABANDON);
     EXPECT_TRUE(WaitFor([&] { return LabelText(3) == "RIGHT BUTTON"; }));
     Quit();
 }
@@ -271,27 +271,23 @@ TEST_F(MainWindow, TogglesSlideBothPanelsOutAndBack) {
     int left = 0, top = 0;
     std::sscanf(DriverOut(std::string("rect ") + kMain).c_str(), "%d %d", &left, &top);
     // Each slide ends when the panel shows its controls.
-    EXPECT_EQ(Driver(std::string("slide ") + kMain +
-                     " " KORELLE_ID(IDC_MAIN_RIGHT_TOGGLE) " " KORELLE_WINDOW(IDC_RIGHT_WHEEL_MORE) " 1096" + kWait)
-                  .code,
-              0)
-        << "right panel";
+    constexpr char kRightSlide[] = " " KORELLE_ID(IDC_MAIN_RIGHT_TOGGLE) " " KORELLE_WINDOW(
+        IDC_RIGHT_WHEEL_MORE) " " KORELLE_ID(IDC_RIGHT_WHEEL_MORE);
+    EXPECT_EQ(Driver(std::string("slide ") + kMain + kRightSlide + kWait).code, 0) << "right panel";
     EXPECT_EQ(DriverOut(std::string("check ") + kMain + " " KORELLE_ID(IDC_MAIN_RIGHT_TOGGLE)), "1");
     EXPECT_EQ(DriverOut("rect " KORELLE_WINDOW(IDC_RIGHT_WHEEL_MORE))
                   .rfind(std::to_string(left + 380) + " " + std::to_string(top + 220) + " ", 0),
               0u);
-    EXPECT_EQ(Driver(std::string("slide ") + kMain +
-                     " " KORELLE_ID(IDC_MAIN_LEFT_TOGGLE) " " KORELLE_WINDOW(IDC_LEFT_SPEED_LABEL) " 1227" + kWait)
-                  .code,
-              0)
-        << "left panel";
+    constexpr char kLeftSlide[] = " " KORELLE_ID(IDC_MAIN_LEFT_TOGGLE) " " KORELLE_WINDOW(
+        IDC_LEFT_SPEED_LABEL) " " KORELLE_ID(IDC_LEFT_SPEED_LABEL);
+    EXPECT_EQ(Driver(std::string("slide ") + kMain + kLeftSlide + kWait).code, 0) << "left panel";
     EXPECT_EQ(DriverOut("rect " KORELLE_WINDOW(IDC_LEFT_SPEED_LABEL))
                   .rfind(std::to_string(left - 115) + " " + std::to_string(top + 50) + " ", 0),
               0u);
     Screenshot("panels-beside-main.png");
 
-    Command(kMain, 1076);
-    Command(kMain, 1077);
+    Command(kMain, IDC_MAIN_RIGHT_TOGGLE);
+    Command(kMain, IDC_MAIN_LEFT_TOGGLE);
     EXPECT_EQ(Driver("wait " KORELLE_WINDOW(IDC_RIGHT_WHEEL_MORE) " hidden" + kWait).code, 0);
     EXPECT_EQ(Driver("wait " KORELLE_WINDOW(IDC_LEFT_SPEED_LABEL) " hidden" + kWait).code, 0);
     EXPECT_EQ(DriverOut(std::string("check ") + kMain + " " KORELLE_ID(IDC_MAIN_LEFT_TOGGLE)), "0");
@@ -305,8 +301,8 @@ TEST_F(MainWindow, CloseWithAFailedWriteStaysOpen) {
     Start();
     unsetenv("KORELLE_EMULATOR_FAIL_KIND");
     const std::string mouse = ShowMouse();
-    Command(kMain, 1153);  // polling 100
-    Command(kMain, 1137);
+    Command(kMain, IDC_MAIN_POLLING_0);  // polling 100
+    Command(kMain, IDC_MAIN_CLOSE);
     EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_YES)), ShippedText("Str_DataChange"));
     EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_OK)), ShippedText("Str_WriteHardwareErr"));
     EXPECT_NE(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_OK)).find("unsaved-"),
@@ -314,7 +310,7 @@ TEST_F(MainWindow, CloseWithAFailedWriteStaysOpen) {
     EXPECT_EQ(WaitExit(program, 1000), -1) << "ended although nothing was saved";
     EXPECT_EQ(DriverOut(std::string("check ") + kMain + " " KORELLE_ID(IDC_MAIN_POLLING_0)), "1");
     // Closing again and answering No ends it without writing.
-    Command(kMain, 1137);
+    Command(kMain, IDC_MAIN_CLOSE);
     EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_NO)), ShippedText("Str_DataChange"));
     EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
     EXPECT_EQ(ShowMouse().substr(ShowMouse().find('\n')), mouse.substr(mouse.find('\n')));

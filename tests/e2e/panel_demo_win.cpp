@@ -1,5 +1,5 @@
 // Shows the two side panels as Korelle.exe creates them, beside a stand-in
-// for the main window that toggles them (commands 1076 and 1077) and takes
+// for the main window that toggles them (IDC_MAIN_RIGHT_TOGGLE and IDC_MAIN_LEFT_TOGGLE) and takes
 // them along when it moves, until the stand-in is closed. Run in a program
 // folder; sets up what the program sets up for the panels: the folders,
 // the string table through Silvex.dll, Merrowin.dll bound, the hook area.

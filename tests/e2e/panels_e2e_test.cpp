@@ -1,6 +1,6 @@
 // The two side panels under Wine: panel-demo.exe creates them as Korelle.exe
-// does, beside a stand-in for the main window whose toggles (1076 right,
-// 1077 left) open and close them. The driver watches the slides, steps the
+// does, beside a stand-in for the main window whose toggles (IDC_MAIN_RIGHT_TOGGLE,
+// IDC_MAIN_LEFT_TOGGLE) open and close them. The driver watches the slides, steps the
 // bars, drags the pointer-speed thumb with real pointer input, and reads
 // the desktop settings back; screenshots go to the output folder.
 //
@@ -110,9 +110,9 @@ protected:
 TEST_F(Panels, EachToggleSlidesItsPanelOutBesideTheMainWindowAndBackIn) {
     SetDesktop(3, 500, 10);
     StartDemo();
-    EXPECT_FALSE(Visible(kRight, 1096));
+    EXPECT_FALSE(Visible(kRight, IDC_RIGHT_WHEEL_MORE));
 
-    const SlideSeen right = Toggle(1076, kRight, 1096);
+    const SlideSeen right = Toggle(IDC_MAIN_RIGHT_TOGGLE, kRight, IDC_RIGHT_WHEEL_MORE);
     // The driver saw the panel change picture while it slid out.
     EXPECT_GE(right.pictures, 5) << right.ms << " ms";
     const Rect r = RectOf(kRight);
@@ -121,12 +121,15 @@ TEST_F(Panels, EachToggleSlidesItsPanelOutBesideTheMainWindowAndBackIn) {
     EXPECT_EQ(r.width(), 272);
     EXPECT_EQ(r.height(), 322);
     EXPECT_EQ(DriverOut(std::string("layered ") + kRight), "key 00FF7F");  // 0x7FFF00 as a colour value
-    for (int id : {1094, 1095, 1096, 1097}) EXPECT_TRUE(Visible(kRight, id)) << id;
-    for (int id : {1093, 1098, 1103, 1104, 1105, 1225, 1226}) EXPECT_FALSE(Visible(kRight, id)) << id;
+    for (int id : {IDC_RIGHT_DBLCLICK_SHORTER, IDC_RIGHT_DBLCLICK_LONGER, IDC_RIGHT_WHEEL_MORE, IDC_RIGHT_WHEEL_FEWER})
+        EXPECT_TRUE(Visible(kRight, id)) << id;
+    for (int id : {IDC_RIGHT_SENSITIVE_RAISE, IDC_RIGHT_SENSITIVE_LOWER, IDC_RIGHT_SENSITIVE_ON, IDC_RIGHT_SCROLL_ON,
+                   IDC_RIGHT_SHOW_ON_SCREEN, IDC_RIGHT_SCROLL_LABEL, IDC_RIGHT_SENSITIVE_LABEL})
+        EXPECT_FALSE(Visible(kRight, id)) << id;
     EXPECT_EQ(DriverOut(std::string("text ") + kRight + " " KORELLE_ID(IDC_RIGHT_WHEEL_MORE)), "SCROLL");
     EXPECT_EQ(DriverOut(std::string("text ") + kRight + " " KORELLE_ID(IDC_RIGHT_DBLCLICK_LONGER)), "CLICK SPEED");
 
-    const SlideSeen left = Toggle(1077, kLeft, 1227);
+    const SlideSeen left = Toggle(IDC_MAIN_LEFT_TOGGLE, kLeft, IDC_LEFT_SPEED_LABEL);
     EXPECT_GE(left.pictures, 3) << left.ms << " ms";
     const Rect l = RectOf(kLeft);
     EXPECT_EQ(l.left, main.left - 115);
@@ -136,10 +139,11 @@ TEST_F(Panels, EachToggleSlidesItsPanelOutBesideTheMainWindowAndBackIn) {
     EXPECT_EQ(DriverOut(std::string("layered ") + kLeft), "key 808080");
     EXPECT_EQ(DriverOut(std::string("text ") + kLeft + " " KORELLE_ID(IDC_LEFT_SPEED_LABEL)), "POINTER SPEED");
     // Speed 10 is level 4 of the track.
-    const Rect thumb = RectOf(kLeft, 1101);
+    const Rect thumb = RectOf(kLeft, IDC_LEFT_SPEED_THUMB);
     EXPECT_EQ(thumb.left - l.left, 74);
     EXPECT_EQ(thumb.top - l.top, 77);
-    for (int id : {1099, 1100, 1107}) EXPECT_FALSE(Visible(kLeft, id)) << id;
+    for (int id : {IDC_LEFT_Y_RATE_THUMB, IDC_LEFT_X_RATE_THUMB, IDC_LEFT_ENABLE_XY})
+        EXPECT_FALSE(Visible(kLeft, id)) << id;
     Screenshot("panels-both-open.png");
     std::cout << "slide out: right " << right.ms << " ms (" << right.pictures << " pictures seen), left " << left.ms
               << " ms (" << left.pictures << ")\n";
@@ -156,12 +160,12 @@ TEST_F(Panels, EachToggleSlidesItsPanelOutBesideTheMainWindowAndBackIn) {
     EXPECT_EQ(RectOf(kRight).top, 180 + 220);
     EXPECT_EQ(RectOf(kLeft).top, 180 + 50);
 
-    Command(kMain, 1076);
-    Command(kMain, 1077);
+    Command(kMain, IDC_MAIN_RIGHT_TOGGLE);
+    Command(kMain, IDC_MAIN_LEFT_TOGGLE);
     EXPECT_EQ(Driver(std::string("wait ") + kRight + " hidden" + kWait).code, 0);
     EXPECT_EQ(Driver(std::string("wait ") + kLeft + " hidden" + kWait).code, 0);
     // And out again from closed.
-    Toggle(1076, kRight, 1096);
+    Toggle(IDC_MAIN_RIGHT_TOGGLE, kRight, IDC_RIGHT_WHEEL_MORE);
     EXPECT_EQ(RectOf(kRight).left, 300 + 380);
     QuitDemo();
 }
@@ -169,27 +173,27 @@ TEST_F(Panels, EachToggleSlidesItsPanelOutBesideTheMainWindowAndBackIn) {
 TEST_F(Panels, BarStepsChangeWhatTheSystemReports) {
     SetDesktop(3, 250, 10);
     StartDemo();
-    Toggle(1076, kRight, 1096);
+    Toggle(IDC_MAIN_RIGHT_TOGGLE, kRight, IDC_RIGHT_WHEEL_MORE);
     DriverOut("pointer 5 5");  // off the bars: they show their normal images
 
-    std::string bar = Hash(kRight, 1096);
-    Command(kRight, 1096);
+    std::string bar = Hash(kRight, IDC_RIGHT_WHEEL_MORE);
+    Command(kRight, IDC_RIGHT_WHEEL_MORE);
     EXPECT_EQ(Setting("wheel"), 5);
-    const std::string frame2 = Hash(kRight, 1096);
+    const std::string frame2 = Hash(kRight, IDC_RIGHT_WHEEL_MORE);
     EXPECT_NE(frame2, bar) << "the wheel bar kept its frame";
-    Command(kRight, 1094);
+    Command(kRight, IDC_RIGHT_DBLCLICK_SHORTER);
     EXPECT_EQ(Setting("dblclick"), 200);
-    Command(kRight, 1094);
+    Command(kRight, IDC_RIGHT_DBLCLICK_SHORTER);
     EXPECT_EQ(Setting("dblclick"), 200);
 
     // Up to 20 lines, where the bar stops at its last frame.
-    for (int i = 0; i < 8; ++i) Command(kRight, 1096);
+    for (int i = 0; i < 8; ++i) Command(kRight, IDC_RIGHT_WHEEL_MORE);
     EXPECT_EQ(Setting("wheel"), 20);
-    bar = Hash(kRight, 1096);
-    Command(kRight, 1096);
+    bar = Hash(kRight, IDC_RIGHT_WHEEL_MORE);
+    Command(kRight, IDC_RIGHT_WHEEL_MORE);
     EXPECT_EQ(Setting("wheel"), 20);
-    EXPECT_EQ(Hash(kRight, 1096), bar);
-    Command(kRight, 1097);
+    EXPECT_EQ(Hash(kRight, IDC_RIGHT_WHEEL_MORE), bar);
+    Command(kRight, IDC_RIGHT_WHEEL_FEWER);
     EXPECT_EQ(Setting("wheel"), 18);
     Screenshot("panels-right-open.png");
 
@@ -212,7 +216,7 @@ TEST_F(Panels, BarStepsChangeWhatTheSystemReports) {
 TEST_F(Panels, DraggingThePointerThumbWritesTheSpeedOfItsLevel) {
     SetDesktop(3, 500, 10);
     StartDemo();
-    Toggle(1077, kLeft, 1227);
+    Toggle(IDC_MAIN_LEFT_TOGGLE, kLeft, IDC_LEFT_SPEED_LABEL);
     const Rect panel = RectOf(kLeft);
     EXPECT_TRUE(DragFlagClear());
 
@@ -221,14 +225,14 @@ TEST_F(Panels, DraggingThePointerThumbWritesTheSpeedOfItsLevel) {
     const std::string point = std::to_string((panel.left + 50) << 16 | levelZeroY);
     DriverOut(std::string("post ") + kLeft + " 0x465 0x200 " + point);
     DriverOut(std::string("post ") + kLeft + " 0x465 0x202 " + point);
-    Rect thumb = RectOf(kLeft, 1101);
+    Rect thumb = RectOf(kLeft, IDC_LEFT_SPEED_THUMB);
     EXPECT_EQ(thumb.top - panel.top, 77);
     EXPECT_TRUE(Writes().empty());
 
     // Pressed on the thumb's middle and dropped at client y 54: level 7.
     DriverOut("drag " + std::to_string((thumb.left + thumb.right) / 2) + " " + std::to_string((thumb.top + thumb.bottom) / 2) +
               " " + std::to_string(panel.left + 120) + " " + std::to_string(panel.top + 54));
-    thumb = RectOf(kLeft, 1101);
+    thumb = RectOf(kLeft, IDC_LEFT_SPEED_THUMB);
     EXPECT_EQ(thumb.left - panel.left, 102);
     EXPECT_EQ(thumb.top - panel.top, 51);
     EXPECT_EQ(Writes(), std::vector<std::string>{"113 0 16 1"});  // speed 2 x 7 + 2, as the pointer argument
@@ -238,12 +242,12 @@ TEST_F(Panels, DraggingThePointerThumbWritesTheSpeedOfItsLevel) {
     // A click on the thumb without moving it writes nothing.
     DriverOut(std::string("click ") + kLeft + " " KORELLE_ID(IDC_LEFT_SPEED_THUMB));
     EXPECT_EQ(Writes().size(), 1u);
-    EXPECT_EQ(RectOf(kLeft, 1101).top - panel.top, 51);
+    EXPECT_EQ(RectOf(kLeft, IDC_LEFT_SPEED_THUMB).top - panel.top, 51);
 
     // Above the track's top: level 9, speed 20.
     const std::string middle = std::to_string((thumb.left + thumb.right) / 2) + " " + std::to_string((thumb.top + thumb.bottom) / 2);
     DriverOut("drag " + middle + " " + std::to_string(panel.left + 150) + " " + std::to_string(panel.top + 10));
-    thumb = RectOf(kLeft, 1101);
+    thumb = RectOf(kLeft, IDC_LEFT_SPEED_THUMB);
     EXPECT_EQ(thumb.left - panel.left, 124);
     EXPECT_EQ(thumb.top - panel.top, 36);
     const std::vector<std::string> writes = Writes();
@@ -255,12 +259,12 @@ TEST_F(Panels, DraggingThePointerThumbWritesTheSpeedOfItsLevel) {
 TEST_F(Panels, TheHiddenCheckBoxAnswersThatTheFunctionIsNotSupported) {
     SetDesktop(3, 500, 10);
     StartDemo();
-    Toggle(1077, kLeft, 1227);
-    Command(kLeft, 1107);
+    Toggle(IDC_MAIN_LEFT_TOGGLE, kLeft, IDC_LEFT_SPEED_LABEL);
+    Command(kLeft, IDC_LEFT_ENABLE_XY);
     EXPECT_EQ(DriverOut("skinned-box" + kWait + " " KORELLE_ID(IDC_MSG_OK)), "This function is not supported.");
     EXPECT_EQ(Driver(std::string("wait " KORELLE_WINDOW(IDC_MSG_TEXT) " gone") + kWait).code, 0);
-    EXPECT_FALSE(Visible(kLeft, 1107));
-    EXPECT_TRUE(Visible(kLeft, 1227));
+    EXPECT_FALSE(Visible(kLeft, IDC_LEFT_ENABLE_XY));
+    EXPECT_TRUE(Visible(kLeft, IDC_LEFT_SPEED_LABEL));
     QuitDemo();
 }
 

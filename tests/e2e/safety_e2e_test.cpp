@@ -18,8 +18,6 @@ using namespace e2e;
 constexpr const char* kMain = KORELLE_WINDOW(IDC_MAIN_LOGO);
 constexpr const char* kAdvanced = KORELLE_WINDOW(IDC_ADV_LOAD);
 constexpr const char* kFiles = KORELLE_WINDOW(IDC_FILES_NAME);
-constexpr int kConfigure = 1108, kApply = 1171, kClose = 1137, kPolling100 = 1153;
-constexpr int kLoad = 1109, kCloseAdvanced = 1003, kOk = 1116, kYes = 1128, kNo = 1129;
 
 // The mouse's memory: the "segment" lines of its state file, with the record
 // checksum (segment 0, bytes 3 to 7) left out, since every write renews it.
@@ -46,20 +44,20 @@ protected:
 
     // Configure, Load, the name, OK; then the advanced settings closed.
     void LoadConfiguration(const std::string& name) {
-        Press(kMain, kConfigure);
+        Press(kMain, IDC_MAIN_ADVANCED);
         ASSERT_EQ(Driver(std::string("wait ") + kAdvanced + " shown" + kWait).code, 0);
-        Press(kAdvanced, kLoad);
+        Press(kAdvanced, IDC_ADV_LOAD);
         ASSERT_EQ(Driver(std::string("wait ") + kFiles + " shown" + kWait).code, 0);
         ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " " + name).code, 0);
-        Press(kFiles, kOk);
+        Press(kFiles, IDC_FILES_OK);
         ASSERT_EQ(Driver(std::string("wait ") + kFiles + " gone" + kWait).code, 0);
-        Press(kAdvanced, kCloseAdvanced);
+        Press(kAdvanced, IDC_ADV_CLOSE);
         ASSERT_EQ(Driver(std::string("wait ") + kAdvanced + " gone" + kWait).code, 0);
     }
     // Apply, done when the working file changed.
     void ApplyAndWait() {
         const std::string working = ReadText(Device("__working.xml"));
-        Press(kMain, kApply);
+        Press(kMain, IDC_MAIN_APPLY);
         ASSERT_TRUE(WaitFor([&] { return ReadText(Device("__working.xml")) != working; })) << "Apply saved nothing";
     }
     // The files of the device folder whose names start with prefix.
@@ -111,8 +109,8 @@ TEST_F(Safety, AWorkingFileThatIsGoneOrBrokenStartsFromTheDefaults) {
         WriteText(Device("__working.xml"), broken);
         if (!*broken) fs::remove(Device("__working.xml"));
         program = Run();
-        EXPECT_EQ(Answer(kOk), ShippedText("Str_WorkingFileErr"));
-        EXPECT_EQ(Answer(kYes), ShippedText("Str_SettingMismatch"));  // keep the mouse's
+        EXPECT_EQ(Answer(IDC_MSG_OK), ShippedText("Str_WorkingFileErr"));
+        EXPECT_EQ(Answer(IDC_MSG_YES), ShippedText("Str_SettingMismatch"));  // keep the mouse's
         ASSERT_TRUE(MainShown());
         EXPECT_EQ(Memory(mouseState), mine) << "kept, and not written";
         EXPECT_NE(ReadText(Device("__working.xml")).find("<Profile5>"), std::string::npos) << "written again";
@@ -121,9 +119,9 @@ TEST_F(Safety, AWorkingFileThatIsGoneOrBrokenStartsFromTheDefaults) {
     // No: the mouse gets the defaults, after a copy.
     fs::remove(Device("__working.xml"));
     program = Run();
-    EXPECT_EQ(Answer(kOk), ShippedText("Str_WorkingFileErr"));
-    EXPECT_EQ(Answer(kNo), ShippedText("Str_SettingMismatch"));
-    EXPECT_NE(Answer(kOk).find("mouse-"), std::string::npos);
+    EXPECT_EQ(Answer(IDC_MSG_OK), ShippedText("Str_WorkingFileErr"));
+    EXPECT_EQ(Answer(IDC_MSG_NO), ShippedText("Str_SettingMismatch"));
+    EXPECT_NE(Answer(IDC_MSG_OK).find("mouse-"), std::string::npos);
     ASSERT_TRUE(MainShown());
     EXPECT_EQ(FilesStartingWith("mouse-").size(), 1u);
     EXPECT_NE(Memory(mouseState), mine);
@@ -137,8 +135,8 @@ TEST_F(Safety, NoToAMismatchLeavesACopyThatPutsTheMouseBack) {
     GiveTheMouseOtherSettings();
     const std::vector<std::string> mine = Memory(mouseState);
     program = Run();
-    EXPECT_EQ(Answer(kNo), ShippedText("Str_SettingMismatch"));
-    const std::string told = Answer(kOk);
+    EXPECT_EQ(Answer(IDC_MSG_NO), ShippedText("Str_SettingMismatch"));
+    const std::string told = Answer(IDC_MSG_OK);
     ASSERT_TRUE(MainShown());
     const std::vector<std::string> copies = FilesStartingWith("mouse-");
     ASSERT_EQ(copies.size(), 1u);
@@ -157,8 +155,8 @@ TEST_F(Safety, InvalidMouseDataIsCopiedBeforeTheRewrite) {
     MouseTool({"set", mouseState.string(), "segment", "0", "17", "00"});  // profile 2's DPI step 0
     MouseTool({"set", mouseState.string(), "segment", "0", "3", "31", "32", "33", "34"});
     program = Run();
-    EXPECT_EQ(Answer(kOk), ShippedText("Str_SettingErr"));
-    EXPECT_NE(Answer(kOk).find("mouse-"), std::string::npos);
+    EXPECT_EQ(Answer(IDC_MSG_OK), ShippedText("Str_SettingErr"));
+    EXPECT_NE(Answer(IDC_MSG_OK).find("mouse-"), std::string::npos);
     ASSERT_TRUE(MainShown());
     EXPECT_EQ(FilesStartingWith("mouse-").size(), 1u);
     EXPECT_NE(ShowMouse().find("profile 2: index 2, DPI 3"), std::string::npos) << "rewritten";
@@ -172,18 +170,18 @@ TEST_F(Safety, AChangeTheMouseRefusesAtCloseIsKeptAsAConfiguration) {
     setenv("KORELLE_EMULATOR_FAIL_KIND", "segment-write", 1);
     Start();
     unsetenv("KORELLE_EMULATOR_FAIL_KIND");
-    Press(kMain, kPolling100);
+    Press(kMain, IDC_MAIN_POLLING_0);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        Press(kMain, kClose);
-        EXPECT_EQ(Answer(kYes), ShippedText("Str_DataChange"));
-        EXPECT_EQ(Answer(kOk), ShippedText("Str_WriteHardwareErr"));
-        EXPECT_NE(Answer(kOk).find("unsaved-"), std::string::npos);
+        Press(kMain, IDC_MAIN_CLOSE);
+        EXPECT_EQ(Answer(IDC_MSG_YES), ShippedText("Str_DataChange"));
+        EXPECT_EQ(Answer(IDC_MSG_OK), ShippedText("Str_WriteHardwareErr"));
+        EXPECT_NE(Answer(IDC_MSG_OK).find("unsaved-"), std::string::npos);
     }
     EXPECT_EQ(WaitExit(program, 1000), -1) << "ended although nothing was written";
     const std::vector<std::string> kept = FilesStartingWith("unsaved-");
     ASSERT_EQ(kept.size(), 1u);
-    Press(kMain, kClose);
-    EXPECT_EQ(Answer(kNo), ShippedText("Str_DataChange"));
+    Press(kMain, IDC_MAIN_CLOSE);
+    EXPECT_EQ(Answer(IDC_MSG_NO), ShippedText("Str_DataChange"));
     EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
 
     Start();

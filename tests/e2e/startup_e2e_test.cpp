@@ -98,11 +98,12 @@ TEST_F(Startup, TheMessageBoxAnswersOneOrTwoAndIgnoresEscape) {
         const char* shot;
     };
     const Case cases[] = {
-        {"0", "The mouse was not found. Please check that it is connected.", 1116, 1, "message-ok.png"},
-        {"1", "The settings have changed. Apply them to the mouse before closing?", 1129, 2, "message-yes-no.png"},
-        {"1", "Yes ends it with 1.", 1128, 1, nullptr},
-        {"7", "Any other mode is an OK box.", 1116, 1, nullptr},
-        {"0", "", 1116, 1, nullptr},  // an empty text still waits for a button
+        {"0", "The mouse was not found. Please check that it is connected.", IDC_MSG_OK, 1, "message-ok.png"},
+        {"1", "The settings have changed. Apply them to the mouse before closing?", IDC_MSG_NO, 2,
+         "message-yes-no.png"},
+        {"1", "Yes ends it with 1.", IDC_MSG_YES, 1, nullptr},
+        {"7", "Any other mode is an OK box.", IDC_MSG_OK, 1, nullptr},
+        {"0", "", IDC_MSG_OK, 1, nullptr},  // an empty text still waits for a button
     };
     for (const Case& c : cases) {
         const pid_t pid = RunProgram(demo, {c.mode, c.text});
@@ -133,8 +134,8 @@ TEST_F(Startup, FunctionNamesComeFromTheChosenLanguageWithDefaultsForMissingKeys
     }
     const pid_t pid = Run();
     ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_MAIN_LOGO) " shown" + kWait).code, 0);
-    EXPECT_EQ(DriverOut("text " KORELLE_WINDOW(IDC_MAIN_LOGO) " 1130"), "CLICK");
-    EXPECT_EQ(DriverOut("text " KORELLE_WINDOW(IDC_MAIN_LOGO) " 1131"), "SECONDARY");
+    EXPECT_EQ(DriverOut("text " KORELLE_WINDOW(IDC_MAIN_LOGO) " " KORELLE_ID(IDC_MAIN_LABEL_0)), "CLICK");
+    EXPECT_EQ(DriverOut("text " KORELLE_WINDOW(IDC_MAIN_LOGO) " " KORELLE_ID(IDC_MAIN_LABEL_1)), "SECONDARY");
     EXPECT_EQ(Driver("quit" + kWait).code, 0);
     EXPECT_EQ(WaitExit(pid, kTimeoutMs), 0);
 }

@@ -108,7 +108,9 @@ TEST(Layers, EveryIncludeGoesToAFolderItsLayerMayUse) {
         return false;
     };
     for (const auto& [node, targets] : graph)
-        if (state[node] == 0) EXPECT_FALSE(cyclic(node)) << "an include cycle passes through " << node;
+        if (state[node] == 0) {
+            EXPECT_FALSE(cyclic(node)) << "an include cycle passes through " << node;
+        }
 }
 
 TEST(Layers, NoCMakeFileMakesASourceFolderAnIncludeRoot) {

@@ -60,7 +60,7 @@ TEST(MacroCodec, DecodesStoredDataTheEncoderNeverWrites) {
     const std::array<unsigned char, 32> s = {0xFF, 0x45, 0x04, 0xBF, 0xFF, 0x7F, 0x58, 0x80,
                                              0x68, 0x01, 0x00, 0x00, 0x05, 0x81};
     const std::vector<MacroStep> expected = {
-        {'A', 0x04, true, 630 + 31500}, {vk::kReturn, usage::kKeypadEnter, true, 0}, {0, 0x68, false, 10}};
+        {'A', 0x04, true, 630 + 31500, {}}, {vk::kReturn, usage::kKeypadEnter, true, 0, {}}, {0, 0x68, false, 10, {}}};
     EXPECT_EQ(DecodeMacro(s), expected);
 }
 
@@ -75,7 +75,8 @@ TEST(MacroCodec, MacrosThatDoNotFitAreNeverCut) {
     EXPECT_EQ(EncodeMacro(steps, KeySlots(guard.data() + 4, 32)), 16u);
     EXPECT_EQ(std::count(guard.begin(), guard.end(), 0xEE), 8);
     // Usages that cannot stand in a key entry are left out.
-    const auto s = Encoded({MacroStep{0, 0x00, true, 10}, MacroStep{0xFF, 0xFF, true, 10}, StepForKey('E', true, 10)});
+    const auto s =
+        Encoded({MacroStep{0, 0x00, true, 10, {}}, MacroStep{0xFF, 0xFF, true, 10, {}}, StepForKey('E', true, 10)});
     EXPECT_EQ(s[0], 0x08);
     EXPECT_EQ(s[2], 0x00);
 }

@@ -22,6 +22,22 @@ namespace {
 constexpr COLORREF kEditBack = RGB(0x0B, 0x0C, 0x0F);
 constexpr COLORREF kSelectedText = 0xFFFF00;  // a COLORREF: red in the low byte
 
+// The layout in client pixels. The title reaches across the dialog; the OK
+// and cancel plates keep their template height and overlap by a few pixels.
+constexpr int kTitleY = 10;
+constexpr skin::Spot kLayout[] = {
+    {IDC_FILES_LIST, 75, 66},
+    {IDC_FILES_UP, 74, 43},
+    {IDC_FILES_DOWN, 74, 264},
+    {IDC_FILES_NAME_LABEL, 50, 298, 65},
+    {IDC_FILES_NAME, 114, 300, 109, 16},
+};
+constexpr skin::Spot kOkPlate{IDC_FILES_OK, 68, 327, 85};
+constexpr skin::Spot kCancelPlate{IDC_FILES_CANCEL, 145, 327, 100};
+// The dialog's left from its owner's, and its gap above or below the owner.
+constexpr int kFromOwnerX = 70;
+constexpr int kOwnerGap = 10;
+
 Vantor* Profiles() { return g_pDevice ? g_pDevice->pProfile : nullptr; }
 
 unsigned char* FileName(const std::string& file) {
@@ -47,41 +63,33 @@ void CMyFileDialog::SetUpControls() {
 
     skin::Button(title_, *this, IDC_FILES_TITLE, skin::WhiteCaption(save ? "\\save\\save_01_03.bmp" : nullptr, nullptr),
                  Text(save ? "Str_SaveConfig" : "Str_LoadConfig"));
-    RECT r{};
-    GetWindowRect(Item(IDC_FILES_TITLE), &r);
-    Place(*this, IDC_FILES_TITLE, 0, 10, width, r.bottom - r.top);
+    Place(*this, IDC_FILES_TITLE, 0, kTitleY, width);
 
     list_.SubclassDlgItem(IDC_FILES_LIST, hwnd());
     list_.SetFont(DialogFont(15), false);
     list_.SetColor(kWhite, kSelectedText, kWhite, false);
     list_.DrawTransparent();
     list_.SetBk(Background());
-    Place(*this, IDC_FILES_LIST, 75, 66);
 
     skin::Button(up_, *this, IDC_FILES_UP, skin::WhiteCaption("\\load\\load_02_07.bmp", "\\load\\load_01_07.bmp"), "");
-    Place(*this, IDC_FILES_UP, 74, 43);
     skin::Button(down_, *this, IDC_FILES_DOWN, skin::WhiteCaption("\\load\\load_02_10.bmp", "\\load\\load_01_10.bmp"),
                  "");
-    Place(*this, IDC_FILES_DOWN, 74, 264);
 
     skin::Label(nameLabel_, *this, IDC_FILES_NAME_LABEL, Text("Str_Name"), kSilver);
-    Place(*this, IDC_FILES_NAME_LABEL, 50, 298, 65);
     SendMessageA(Item(IDC_FILES_NAME), WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(15)), FALSE);
-    Place(*this, IDC_FILES_NAME, 114, 300, 109, 16);
+    Place(hwnd(), kLayout);
 
-    // The OK and cancel plates keep their template height; their captions follow the image.
-    GetWindowRect(Item(IDC_FILES_OK), &r);
-    const int okHeight = r.bottom - r.top;
+    // The plates' captions follow the image.
+    const int okHeight = skin::HeightOf(hwnd(), IDC_FILES_OK);
     skin::Button(ok_, *this, IDC_FILES_OK,
                  skin::WhiteCaption(save ? "\\save\\save_02_15.bmp" : "\\load\\load_02_15.bmp",
                                     save ? "\\save\\save_01_15.bmp" : "\\load\\load_01_15.bmp"),
                  "     " + Text(save ? "Str_Save" : "Str_Load"));
-    Place(*this, IDC_FILES_OK, 68, 327, 85, okHeight);
-    GetWindowRect(Item(IDC_FILES_CANCEL), &r);
-    const int cancelHeight = r.bottom - r.top;
+    Place(*this, IDC_FILES_OK, kOkPlate.x, kOkPlate.y, kOkPlate.width, okHeight);
+    const int cancelHeight = skin::HeightOf(hwnd(), IDC_FILES_CANCEL);
     skin::Button(cancel_, *this, IDC_FILES_CANCEL,
                  skin::WhiteCaption("\\load\\load_02_16.bmp", "\\load\\load_01_16.bmp"), Text("Str_Cancel"));
-    Place(*this, IDC_FILES_CANCEL, 145, 327, 100, cancelHeight);
+    Place(*this, IDC_FILES_CANCEL, kCancelPlate.x, kCancelPlate.y, kCancelPlate.width, cancelHeight);
     // The two overlap by a few pixels: cancel's image stays whole on top.
     SetWindowLongPtrA(Item(IDC_FILES_OK), GWL_STYLE,
                       GetWindowLongPtrA(Item(IDC_FILES_OK), GWL_STYLE) | WS_CLIPSIBLINGS);
@@ -96,9 +104,9 @@ void CMyFileDialog::PlaceNearOwner() {
     const SIZE size = BackgroundSize();
     RECT owner{};
     if (HWND o = GetWindow(hwnd(), GW_OWNER)) GetWindowRect(o, &owner);
-    int y = owner.top - size.cy - 10;
-    if (y < 1) y = owner.bottom + 10;
-    SetWindowPos(hwnd(), nullptr, owner.left + 70, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    int y = owner.top - size.cy - kOwnerGap;
+    if (y < 1) y = owner.bottom + kOwnerGap;
+    SetWindowPos(hwnd(), nullptr, owner.left + kFromOwnerX, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::vector<std::string> CMyFileDialog::ProfileFiles() const {

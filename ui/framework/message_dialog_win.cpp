@@ -8,11 +8,26 @@ namespace {
 
 using namespace skin;
 
+// The layout in client pixels: the title across the top, the text, and
+// Yes and No or OK under it.
+constexpr int kTitleY = 2;
+constexpr Spot kText{IDC_MSG_TEXT, 33, 50, 200};
+
 // Yes, No and OK: their skin files, white text when hot, silver otherwise.
-void AnswerButton(CButtonST& button, HWND dialog, int id, const char* hot, const char* normal, const char* key,
-                  int x, int y, HFONT font, HBITMAP background) {
-    Button(button, dialog, id, {hot, normal}, Text(key).c_str(), font, background);
-    Place(dialog, id, x, y);
+struct Answer {
+    int id;
+    const char* hot;
+    const char* normal;
+    const char* key;
+    int x, y;
+};
+constexpr Answer kYesAnswer{IDC_MSG_YES, "\\info\\info_01_11.bmp", "\\info\\info_02_11.bmp", "Str_Yes", 77, 100};
+constexpr Answer kNoAnswer{IDC_MSG_NO, "\\info\\info_01_13.bmp", "\\info\\info_02_13.bmp", "Str_No", 146, 100};
+constexpr Answer kOkAnswer{IDC_MSG_OK, "\\info\\info_03_13.bmp", "\\info\\info_04_13.bmp", "Str_OK", 112, 100};
+
+void AnswerButton(CButtonST& button, HWND dialog, const Answer& answer, HFONT font, HBITMAP background) {
+    Button(button, dialog, answer.id, {answer.hot, answer.normal}, Text(answer.key).c_str(), font, background);
+    Place(dialog, answer.id, answer.x, answer.y);
 }
 
 }  // namespace
@@ -28,24 +43,21 @@ BOOL CMessageDialog::OnInitDialog() {
     const SIZE size = BackgroundSize();
 
     Label(title_, dialog, IDC_MSG_TITLE, Text("Str_SystemMessage").c_str(), kWhite, font, Background());
-    Place(dialog, IDC_MSG_TITLE, 0, 2, size.cx);
+    Place(dialog, IDC_MSG_TITLE, 0, kTitleY, size.cx);
 
     const bool yesNo = mode_ == kYesNo;
     if (yesNo) {
-        AnswerButton(yes_, dialog, IDC_MSG_YES, "\\info\\info_01_11.bmp", "\\info\\info_02_11.bmp", "Str_Yes", 77, 100,
-                   font, Background());
-        AnswerButton(no_, dialog, IDC_MSG_NO, "\\info\\info_01_13.bmp", "\\info\\info_02_13.bmp", "Str_No", 146, 100,
-                   font, Background());
+        AnswerButton(yes_, dialog, kYesAnswer, font, Background());
+        AnswerButton(no_, dialog, kNoAnswer, font, Background());
     } else {
-        AnswerButton(ok_, dialog, IDC_MSG_OK, "\\info\\info_03_13.bmp", "\\info\\info_04_13.bmp", "Str_OK", 112, 100,
-                   font, Background());
+        AnswerButton(ok_, dialog, kOkAnswer, font, Background());
     }
     ShowWindow(Item(IDC_MSG_OK), yesNo ? SW_HIDE : SW_SHOW);
     ShowWindow(Item(IDC_MSG_YES), yesNo ? SW_SHOW : SW_HIDE);
     ShowWindow(Item(IDC_MSG_NO), yesNo ? SW_SHOW : SW_HIDE);
 
     Label(message_, dialog, IDC_MSG_TEXT, text_, kWhite, font, Background());
-    Place(dialog, IDC_MSG_TEXT, 33, 50, 200);
+    Place(dialog, kText);
 
     // Centred across, in the upper third of the primary screen.
     const int screenW = GetSystemMetrics(SM_CXSCREEN);

@@ -44,6 +44,12 @@ void Place(const Dialog& dialog, int id, int x, int y, int width, int height) {
     Place(dialog.hwnd(), id, x, y, width, height);
 }
 
+void Place(HWND dialog, const Spot& spot) { Place(dialog, spot.id, spot.x, spot.y, spot.width, spot.height); }
+
+void Place(HWND dialog, std::span<const Spot> layout) {
+    for (const Spot& spot : layout) Place(dialog, spot);
+}
+
 int HeightOf(HWND dialog, int id) {
     RECT r{};
     GetWindowRect(GetDlgItem(dialog, id), &r);

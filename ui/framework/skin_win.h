@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
 
 #include "ui/controls/button_st_win.h"
@@ -43,6 +44,15 @@ void Caption(HWND dialog, int id, const char* key, const char* prefix = "");
 // below 1 keeps the control's own.
 void Place(HWND dialog, int id, int x, int y, int width = 0, int height = 0);
 void Place(const Dialog& dialog, int id, int x, int y, int width = 0, int height = 0);
+// A control's place, as a window's layout table holds it.
+struct Spot {
+    int id;
+    int x, y;
+    int width = 0, height = 0;
+};
+void Place(HWND dialog, const Spot& spot);
+// Places every control of a layout table, in the table's order.
+void Place(HWND dialog, std::span<const Spot> layout);
 // The control's current height in pixels.
 int HeightOf(HWND dialog, int id);
 

@@ -13,6 +13,12 @@ namespace {
 
 constexpr COLORREF kSelectedText = RGB(0x00, 0xFF, 0xFF);  // 0xFFFF00
 
+// The key-buffer view's layout in client pixels: the two lists' captions,
+// and OK this far in from the left and up from the bottom.
+constexpr Spot kKeyViewCaptions[] = {{IDC_KEYVIEW_BUFFER_CAPTION, 10, 6}, {IDC_KEYVIEW_BUTTON_CAPTION, 450, 6}};
+constexpr int kOkX = 320;
+constexpr int kOkFromBottom = 50;
+
 // The horizontal extent that shows the widest line in the list's font.
 void WidenToLines(HWND list, const std::vector<std::string>& lines) {
     HDC dc = GetDC(list);
@@ -85,10 +91,9 @@ BOOL CDebugMacroDlg::OnInitDialog() {
 
     Label(bufferCaption_, dialog, IDC_KEYVIEW_BUFFER_CAPTION, "Macro/Single Key", kWhite, font, bg);
     bufferCaption_.SetBold(true);
-    Place(dialog, IDC_KEYVIEW_BUFFER_CAPTION, 10, 6);
     Label(buttonCaption_, dialog, IDC_KEYVIEW_BUTTON_CAPTION, "Macro/Single Button", kWhite, font, bg);
     buttonCaption_.SetBold(true);
-    Place(dialog, IDC_KEYVIEW_BUTTON_CAPTION, 450, 6);
+    Place(dialog, kKeyViewCaptions);
 
     struct ListSetup {
         CTransparentListBox& list;
@@ -106,7 +111,7 @@ BOOL CDebugMacroDlg::OnInitDialog() {
     }
 
     Button(ok_, dialog, IDC_KEYVIEW_OK, {"\\macro\\macro_02_21.bmp", "\\macro\\macro_01_21.bmp"}, nullptr, font, bg);
-    Place(dialog, IDC_KEYVIEW_OK, 320, size.cy - 50);
+    Place(dialog, IDC_KEYVIEW_OK, kOkX, size.cy - kOkFromBottom);
 
     SetWindowPos(dialog, nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - size.cx / 2,
                  GetSystemMetrics(SM_CYSCREEN) / 2 - size.cy / 2, size.cx, size.cy, SWP_NOZORDER);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <optional>
 
 #include "core/app_globals_win.h"
@@ -24,6 +25,29 @@ constexpr char kRecordHot[] = "\\macro\\macro_02_15.bmp";
 constexpr char kRecordNormal[] = "\\macro\\macro_01_15.bmp";
 constexpr char kRecordBlinkOn[] = "\\macro\\macro_02_15_01.bmp";
 constexpr char kRecordBlinkOff[] = "\\macro\\macro_02_15_02.bmp";
+
+// The editor's layout in client pixels. The title reaches across the
+// editor; the image buttons, the image beside the caption, keep their
+// template size, wider by extraWidth.
+constexpr int kTitleY = 10;
+struct ImageButton {
+    int id;
+    const char* hot;
+    const char* normal;
+    const char* indent;  // before the caption
+    const char* key;
+    int x, y, extraWidth;
+};
+constexpr ImageButton kImageButtons[] = {
+    {IDC_MACRO_VIEW, "\\macro\\macro_02_24.bmp", "\\macro\\macro_01_24.bmp", "  ", "Str_View", 28, 76, 0},
+    {IDC_MACRO_RECORD, kRecordHot, kRecordNormal, "  ", "Str_Record", 28, 109, 0},
+    {IDC_MACRO_CONTINUE, "\\macro\\macro_02_10.bmp", "\\macro\\macro_01_10.bmp", "  ", "Str_ContinueClick", 280, 76,
+     50},
+    {IDC_MACRO_TOGGLE, "\\macro\\macro_02_17.bmp", "\\macro\\macro_01_17.bmp", "  ", "Str_ToggleClick", 280, 109, 0},
+    {IDC_MACRO_APPLY, "\\macro\\macro_02_20.bmp", "\\macro\\macro_01_20.bmp", "    ", "Str_Apply", 280, 146, 0},
+    {IDC_MACRO_CANCEL, "\\macro\\macro_02_23.bmp", "\\macro\\macro_01_23.bmp", "    ", "Str_Cancel", 280, 169, 0},
+};
+constexpr Spot kRemainTexts[] = {{IDC_MACRO_REMAIN_CAPTION, 20, 149}, {IDC_MACRO_REMAIN, 99, 149}};
 
 volatile hook_area::HookArea* Area() { return reinterpret_cast<volatile hook_area::HookArea*>(g_pHookArea); }
 
@@ -110,40 +134,33 @@ void CKeyDialog::BuildSkin() {
     ButtonLook title{nullptr, nullptr, kKey, macroMode ? kWhite : kSilver, kSilver};
     Button(title_, dialog, IDC_MACRO_TITLE, title, Text(macroMode ? "Str_MacroSetting" : "Str_SingleKeySetting").c_str(),
            font, bg);
-    Place(dialog, IDC_MACRO_TITLE, 0, 10, size.cx);
+    Place(dialog, IDC_MACRO_TITLE, 0, kTitleY, size.cx);
 
-    // Image beside the text, in the template's size.
-    auto imageButton = [&](CButtonST& button, int id, const char* hot, const char* normal, const char* caption, int x,
-                           int y, int extraWidth) {
-        ButtonLook look{hot, normal};
+    const std::array<CButtonST*, 6> buttons = ImageButtons();
+    for (int i = 0; i < static_cast<int>(std::size(kImageButtons)); ++i) {
+        const ImageButton& b = kImageButtons[i];
+        ButtonLook look{b.hot, b.normal};
         look.sizeToImage = false;
-        Button(button, dialog, id, look, caption, font, bg);
+        Button(*buttons[i], dialog, b.id, look, (b.indent + Text(b.key)).c_str(), font, bg);
         RECT r{};
-        GetWindowRect(Item(id), &r);
-        Place(dialog, id, x, y, r.right - r.left + extraWidth);
-    };
-    imageButton(view_, IDC_MACRO_VIEW, "\\macro\\macro_02_24.bmp", "\\macro\\macro_01_24.bmp",
-                ("  " + Text("Str_View")).c_str(), 28, 76, 0);
-    imageButton(record_, IDC_MACRO_RECORD, kRecordHot, kRecordNormal, ("  " + Text("Str_Record")).c_str(), 28, 109, 0);
-    imageButton(continue_, IDC_MACRO_CONTINUE, "\\macro\\macro_02_10.bmp", "\\macro\\macro_01_10.bmp",
-                ("  " + Text("Str_ContinueClick")).c_str(), 280, 76, 50);
-    imageButton(toggle_, IDC_MACRO_TOGGLE, "\\macro\\macro_02_17.bmp", "\\macro\\macro_01_17.bmp",
-                ("  " + Text("Str_ToggleClick")).c_str(), 280, 109, 0);
-    imageButton(apply_, IDC_MACRO_APPLY, "\\macro\\macro_02_20.bmp", "\\macro\\macro_01_20.bmp",
-                ("    " + Text("Str_Apply")).c_str(), 280, 146, 0);
-    imageButton(cancel_, IDC_MACRO_CANCEL, "\\macro\\macro_02_23.bmp", "\\macro\\macro_01_23.bmp",
-                ("    " + Text("Str_Cancel")).c_str(), 280, 169, 0);
+        GetWindowRect(Item(b.id), &r);
+        Place(dialog, b.id, b.x, b.y, r.right - r.left + b.extraWidth);
+    }
 
     Label(remainCaption_, dialog, IDC_MACRO_REMAIN_CAPTION, Text("Str_Remain").c_str(), kWhite, font, bg);
-    Place(dialog, IDC_MACRO_REMAIN_CAPTION, 20, 149);
     Label(remain_, dialog, IDC_MACRO_REMAIN, "32", kWhite, font, bg);
-    Place(dialog, IDC_MACRO_REMAIN, 99, 149);
+    Place(dialog, kRemainTexts);
 
     const ButtonLook label{nullptr, nullptr, kKey, kLabelHot, kLabelNormal};
     for (int slot = 0; slot < macro::kKeyBufferSize; ++slot) {
         Button(labels_[slot], dialog, macro::kLabelIds[slot], label, "", font, bg);
         ShowWindow(Item(macro::kLabelIds[slot]), SW_HIDE);
     }
+}
+
+std::array<CButtonST*, 6> CKeyDialog::ImageButtons() {
+    static_assert(std::size(kImageButtons) == 6);
+    return {&view_, &record_, &continue_, &toggle_, &apply_, &cancel_};
 }
 
 void CKeyDialog::SyncLabel(int slot) {
@@ -183,17 +200,12 @@ void CKeyDialog::SyncChecks() {
 }
 
 void CKeyDialog::SetRecordingLook(bool recording) {
-    struct Look {
-        CButtonST& button;
-        const char* hot;
-        const char* normal;
-    };
-    const Look looks[] = {{view_, "\\macro\\macro_02_24.bmp", "\\macro\\macro_01_24.bmp"},
-                          {apply_, "\\macro\\macro_02_20.bmp", "\\macro\\macro_01_20.bmp"},
-                          {cancel_, "\\macro\\macro_02_23.bmp", "\\macro\\macro_01_23.bmp"},
-                          {continue_, "\\macro\\macro_02_10.bmp", "\\macro\\macro_01_10.bmp"},
-                          {toggle_, "\\macro\\macro_02_17.bmp", "\\macro\\macro_01_17.bmp"}};
-    for (const Look& l : looks) skin::SetImages(l.button, recording ? l.normal : l.hot, l.normal);
+    // Record blinks on its own.
+    const std::array<CButtonST*, 6> buttons = ImageButtons();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const ImageButton& b = kImageButtons[i];
+        if (b.id != IDC_MACRO_RECORD) skin::SetImages(*buttons[i], recording ? b.normal : b.hot, b.normal);
+    }
 }
 
 void CKeyDialog::SetHookFields(bool editor, unsigned captureMode) {

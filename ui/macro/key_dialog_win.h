@@ -87,6 +87,8 @@ private:
     };
 
     void BuildSkin();
+    // The image buttons in the order of the layout table.
+    std::array<CButtonST*, 6> ImageButtons();
     void SyncView();
     void SyncLabel(int slot);
     void SyncChecks();

@@ -5,7 +5,7 @@
 namespace macro {
 
 MacroStep StepForKey(std::uint8_t key, bool press, std::uint32_t delay) {
-    return MacroStep{key, KeyToUsage[key], press, delay};
+    return MacroStep{key, KeyToUsage[key], press, delay, {}};
 }
 
 namespace {

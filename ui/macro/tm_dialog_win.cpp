@@ -17,6 +17,20 @@ namespace {
 
 constexpr UINT kSlideTickMs = macro::DelaySlide::kTickMs;
 
+// The layout in client pixels: the three sliders side by side with a
+// caption over each, and the row that shows the delay: its caption, then
+// the minutes and seconds, each with its unit.
+constexpr Spot kSliders[] = {
+    {IDC_DELAY_MINUTES, 49, 38}, {IDC_DELAY_SECONDS, 115, 38}, {IDC_DELAY_HUNDREDTHS, 183, 38}};
+constexpr Spot kCaptions[] = {{IDC_DELAY_MINUTES_CAPTION, 49, 20, 20, 15},
+                              {IDC_DELAY_SECONDS_CAPTION, 115, 20, 30, 15},
+                              {IDC_DELAY_HUNDREDTHS_CAPTION, 183, 20, 40, 15},
+                              {IDC_DELAY_TIME_CAPTION, 20, 114, 100, 15}};
+constexpr Spot kValueRow[] = {{IDC_DELAY_MINUTES_VALUE, 77, 114, 14, 15},
+                              {IDC_DELAY_MINUTES_UNIT, 91, 114, 30, 15},
+                              {IDC_DELAY_SECONDS_VALUE, 110, 114, 33, 15},
+                              {IDC_DELAY_SECONDS_UNIT, 143, 114, 30, 15}};
+
 }  // namespace
 
 CTmDialog::CTmDialog() : Dialog(IDD_DELAY) {}
@@ -36,16 +50,14 @@ BOOL CTmDialog::OnInitDialog() {
     struct SliderSetup {
         CMySlider& slider;
         Slider which;
-        int id;
+        const Spot& at;
         const char* channel;
-        int x;
     };
     HBITMAP thumb = LoadBitmapFile(SkinFile("\\tm\\time_01_1.bmp"));
-    for (const SliderSetup& s : {SliderSetup{minutes_, Slider::Minutes, IDC_DELAY_MINUTES, "\\tm\\Slide3.bmp", 49},
-                                 SliderSetup{seconds_, Slider::Seconds, IDC_DELAY_SECONDS, "\\tm\\Slide2.bmp", 115},
-                                 SliderSetup{hundredths_, Slider::Hundredths, IDC_DELAY_HUNDREDTHS,
-                                             "\\tm\\Slide1.bmp", 183}}) {
-        s.slider.SubclassDlgItem(s.id, dialog);
+    for (const SliderSetup& s : {SliderSetup{minutes_, Slider::Minutes, kSliders[0], "\\tm\\Slide3.bmp"},
+                                 SliderSetup{seconds_, Slider::Seconds, kSliders[1], "\\tm\\Slide2.bmp"},
+                                 SliderSetup{hundredths_, Slider::Hundredths, kSliders[2], "\\tm\\Slide1.bmp"}}) {
+        s.slider.SubclassDlgItem(s.at.id, dialog);
         HBITMAP channel = LoadBitmapFile(SkinFile(s.channel));
         s.slider.SetBitmapChannel(channel, nullptr, true, kKey);  // sized to the channel: vertical
         s.slider.SetBitmapThumb(thumb, nullptr, true, kKey);
@@ -54,29 +66,28 @@ BOOL CTmDialog::OnInitDialog() {
         s.slider.SetPos(macro::SliderPosition(s.which, 0));
         s.slider.DrawTransparent();
         s.slider.SetBk(bg);
-        Place(dialog, s.id, s.x, 38);
+        Place(dialog, s.at);
     }
     if (thumb) DeleteObject(thumb);
 
     struct TextSetup {
         CStaticST& text;
-        int id;
+        const Spot& at;
         const char* key;  // null: a value
         const char* initial;
         COLORREF colour;
-        int x, y, width;
     };
-    const TextSetup texts[] = {{minCaption_, IDC_DELAY_MINUTES_CAPTION, "Str_Min", nullptr, kSilver, 49, 20, 20},
-                               {secCaption_, IDC_DELAY_SECONDS_CAPTION, "Str_Sec", nullptr, kSilver, 115, 20, 30},
-                               {hundredthsCaption_, IDC_DELAY_HUNDREDTHS_CAPTION, "Str_SecX", nullptr, kSilver, 183, 20, 40},
-                               {timeCaption_, IDC_DELAY_TIME_CAPTION, "Str_Time", nullptr, kSilver, 20, 114, 100},
-                               {minValue_, IDC_DELAY_MINUTES_VALUE, nullptr, "00", kWhite, 77, 114, 14},
-                               {minUnit_, IDC_DELAY_MINUTES_UNIT, "Str_LittleMin", nullptr, kWhite, 91, 114, 30},
-                               {secValue_, IDC_DELAY_SECONDS_VALUE, nullptr, "00.00", kWhite, 110, 114, 33},
-                               {secUnit_, IDC_DELAY_SECONDS_UNIT, "Str_LittleSec", nullptr, kSilver, 143, 114, 30}};
+    const TextSetup texts[] = {{minCaption_, kCaptions[0], "Str_Min", nullptr, kSilver},
+                               {secCaption_, kCaptions[1], "Str_Sec", nullptr, kSilver},
+                               {hundredthsCaption_, kCaptions[2], "Str_SecX", nullptr, kSilver},
+                               {timeCaption_, kCaptions[3], "Str_Time", nullptr, kSilver},
+                               {minValue_, kValueRow[0], nullptr, "00", kWhite},
+                               {minUnit_, kValueRow[1], "Str_LittleMin", nullptr, kWhite},
+                               {secValue_, kValueRow[2], nullptr, "00.00", kWhite},
+                               {secUnit_, kValueRow[3], "Str_LittleSec", nullptr, kSilver}};
     for (const TextSetup& t : texts) {
-        Label(t.text, dialog, t.id, t.key ? Text(t.key).c_str() : t.initial, t.colour, font, bg);
-        Place(dialog, t.id, t.x, t.y, t.width, 15);
+        Label(t.text, dialog, t.at.id, t.key ? Text(t.key).c_str() : t.initial, t.colour, font, bg);
+        Place(dialog, t.at);
     }
     // The time caption reaches under the values after it: it paints only
     // where they do not lie.
@@ -96,28 +107,28 @@ void CTmDialog::LayOutValueRow(HFONT font) {
     // or just after the text before it where this font draws that text
     // wider than the gap ("min" does); each as wide as the gap to the next.
     struct Cell {
-        int id;
-        int x, width;
+        Spot at;
         std::string widest;  // the longest text it shows
     };
-    Cell row[] = {{IDC_DELAY_MINUTES_VALUE, 77, 14, "00"},
-                  {IDC_DELAY_MINUTES_UNIT, 91, 30, Text("Str_LittleMin")},
-                  {IDC_DELAY_SECONDS_VALUE, 110, 33, "00.00"},
-                  {IDC_DELAY_SECONDS_UNIT, 143, 30, Text("Str_LittleSec")}};
+    Cell row[] = {{kValueRow[0], "00"},
+                  {kValueRow[1], Text("Str_LittleMin")},
+                  {kValueRow[2], "00.00"},
+                  {kValueRow[3], Text("Str_LittleSec")}};
     HDC dc = GetDC(hwnd());
     HGDIOBJ old = SelectObject(dc, font);
     int textEnd = 0;
     for (Cell& item : row) {
-        item.x = std::max(item.x, textEnd + 1);
+        item.at.x = std::max(item.at.x, textEnd + 1);
         SIZE extent{};
         GetTextExtentPoint32A(dc, item.widest.c_str(), static_cast<int>(item.widest.size()), &extent);
-        textEnd = item.x + extent.cx;
+        textEnd = item.at.x + extent.cx;
     }
     SelectObject(dc, old);
     ReleaseDC(hwnd(), dc);
     for (std::size_t i = 0; i < std::size(row); ++i) {
-        const int width = i + 1 < std::size(row) ? row[i + 1].x - row[i].x : row[i].width;
-        Place(hwnd(), row[i].id, row[i].x, 114, width, 15);
+        Spot at = row[i].at;
+        if (i + 1 < std::size(row)) at.width = row[i + 1].at.x - at.x;
+        Place(hwnd(), at);
     }
 }
 

@@ -18,16 +18,46 @@ constexpr int kDpiIds[6] = {IDC_DPI_400, IDC_DPI_800, IDC_DPI_1600, IDC_DPI_2000
 constexpr int kProfileIds[5] = {IDC_PROFILE_CHOICE_0, IDC_PROFILE_CHOICE_1, IDC_PROFILE_CHOICE_2,
                                 IDC_PROFILE_CHOICE_3, IDC_PROFILE_CHOICE_4};
 
+// The layouts in client pixels; both dialogs have Apply, Cancel and the
+// close box in the same places.
+constexpr Spot kDpiLayout[] = {
+    {IDC_DPI_TITLE_BUTTON, 30, 47, 109 - 30 - 2},  // ends before the number beside it
+    {IDC_DPI_BUTTON_NUMBER, 109, 49},
+    {IDC_DPI_APPLY, 100, 178},
+    {IDC_DPI_CANCEL, 214, 178},
+    {IDC_DPI_CLOSE, 357, 21},
+    {IDC_DPI_400, 301, 106, 100, 30},
+    {IDC_DPI_800, 57, 106, 100, 30},
+    {IDC_DPI_1600, 148, 106, 100, 30},
+    {IDC_DPI_2000, 245, 106, 100, 30},
+    {IDC_DPI_UP, 57, 147, 190, 30},
+    {IDC_DPI_DOWN, 240, 147, 190, 30},
+    {IDC_DPI_TITLE_MODE, 30, 87},
+    {IDC_DPI_TITLE_OPTION, 30, 129},
+};
+// The options' captions, in the order of kDpiIds.
+constexpr const char* kDpiOptionKeys[6] = {"Str_400DPI",  "Str_800DPI", "Str_1600DPI",
+                                           "Str_2000DPI", "Str_DPIUp",  "Str_DPIDown"};
+
+constexpr Spot kProfileLayout[] = {
+    {IDC_PROFILE_APPLY, 100, 178},    {IDC_PROFILE_CANCEL, 214, 178},   {IDC_PROFILE_CLOSE, 357, 21},
+    {IDC_PROFILE_CHOICE_0, 80, 109},  {IDC_PROFILE_CHOICE_1, 140, 109}, {IDC_PROFILE_CHOICE_2, 200, 109},
+    {IDC_PROFILE_CHOICE_3, 260, 109}, {IDC_PROFILE_CHOICE_4, 320, 109},
+};
+
+// Both dialogs open at this point of the main window.
+constexpr POINT kFromMain{70, 60};
+
 unsigned char* SelectedButton() {
     return mainwin::Button(g_WorkRecord, g_nCurProfile, g_nSelButton < 0 ? 0 : g_nSelButton);
 }
 
-// Both dialogs open at the main window's left + 70, top + 60.
 void PlaceBesideMain(Dialog& dialog) {
     RECT main{};
     if (g_pMainDlg) GetWindowRect(g_pMainDlg->hwnd(), &main);
     const SIZE size = dialog.BackgroundSize();
-    SetWindowPos(dialog.hwnd(), nullptr, main.left + 70, main.top + 60, size.cx, size.cy, SWP_NOZORDER);
+    SetWindowPos(dialog.hwnd(), nullptr, main.left + kFromMain.x, main.top + kFromMain.y, size.cx, size.cy,
+                 SWP_NOZORDER);
 }
 
 // Checks item index of the group and unchecks the rest; no index matches
@@ -57,36 +87,22 @@ BOOL CDpiDialog::OnInitDialog() {
 
     Title(titleButton_, dialog, IDC_DPI_TITLE_BUTTON, "\\dpi\\dpi_02_12.bmp", "Str_Button", RGB(0x81, 0x81, 0x81), font,
           bg);
-    Place(dialog, IDC_DPI_TITLE_BUTTON, 30, 47, 109 - 30 - 2);  // ends before the number beside it
     Label(number_, dialog, IDC_DPI_BUTTON_NUMBER, "1", kWhite, font, bg);
-    Place(dialog, IDC_DPI_BUTTON_NUMBER, 109, 49);
     Button(apply_, dialog, IDC_DPI_APPLY, {"\\dpi\\dpi_02_19.bmp", "\\dpi\\dpi_01_19.bmp"}, Text("Str_Apply").c_str(),
            font, bg);
-    Place(dialog, IDC_DPI_APPLY, 100, 178);
     Button(cancel_, dialog, IDC_DPI_CANCEL, {"\\dpi\\dpi_02_21.bmp", "\\dpi\\dpi_01_21.bmp"},
            Text("Str_Cancel").c_str(), font, bg);
-    Place(dialog, IDC_DPI_CANCEL, 214, 178);
     Button(close_, dialog, IDC_DPI_CLOSE, {"\\dpi\\dpi_02_04.bmp", "\\dpi\\dpi_01_04.bmp"}, "", font, bg);
-    Place(dialog, IDC_DPI_CLOSE, 357, 21);
 
-    struct Option {
-        const char* key;
-        int x, y, width;
-    };
-    const Option options[6] = {{"Str_400DPI", 301, 106, 100}, {"Str_800DPI", 57, 106, 100},
-                               {"Str_1600DPI", 148, 106, 100}, {"Str_2000DPI", 245, 106, 100},
-                               {"Str_DPIUp", 57, 147, 190},   {"Str_DPIDown", 240, 147, 190}};
     for (int i = 0; i < 6; ++i) {
         // The text follows the mark image, clear of it.
         ButtonLook look{"\\dpi\\dpi_02_12.bmp", "\\dpi\\dpi_01_12.bmp"};
         look.sizeToImage = false;
-        Button(options_[i], dialog, kDpiIds[i], look, (" " + Text(options[i].key)).c_str(), font, bg);
-        Place(dialog, kDpiIds[i], options[i].x, options[i].y, options[i].width, 30);
+        Button(options_[i], dialog, kDpiIds[i], look, (" " + Text(kDpiOptionKeys[i])).c_str(), font, bg);
     }
     Title(titleMode_, dialog, IDC_DPI_TITLE_MODE, "\\right\\right_b_01_05.bmp", "Str_SetDPIMode", kWhite, font, bg);
-    Place(dialog, IDC_DPI_TITLE_MODE, 30, 87);
     Title(titleOption_, dialog, IDC_DPI_TITLE_OPTION, "\\right\\right_b_01_05.bmp", "Str_Option", kWhite, font, bg);
-    Place(dialog, IDC_DPI_TITLE_OPTION, 30, 129);
+    Place(dialog, kDpiLayout);
 
     choice_ = mainwin::DpiChoiceFromFunExt(SelectedButton()[record::kFunExt]);
     CheckOnly(options_, choice_);
@@ -126,20 +142,17 @@ BOOL CProfileDialog::OnInitDialog() {
     Title(title_, dialog, IDC_PROFILE_TITLE, "\\right\\right_b_01_05.bmp", "Str_AssignProfile", kWhite, font, bg);
     Button(apply_, dialog, IDC_PROFILE_APPLY, {"\\profile\\profile_02_19.bmp", "\\profile\\profile_01_19.bmp"},
            Text("Str_Apply").c_str(), font, bg);
-    Place(dialog, IDC_PROFILE_APPLY, 100, 178);
     Button(cancel_, dialog, IDC_PROFILE_CANCEL, {"\\profile\\profile_02_21.bmp", "\\profile\\profile_01_21.bmp"},
            Text("Str_Cancel").c_str(), font, bg);
-    Place(dialog, IDC_PROFILE_CANCEL, 214, 178);
-    Button(close_, dialog, IDC_PROFILE_CLOSE, {"\\profile\\profile_02_18.bmp", "\\profile\\profile_01_18.bmp"},
-           "", font, bg);
-    Place(dialog, IDC_PROFILE_CLOSE, 357, 21);
+    Button(close_, dialog, IDC_PROFILE_CLOSE, {"\\profile\\profile_02_18.bmp", "\\profile\\profile_01_18.bmp"}, "",
+           font, bg);
     for (int i = 0; i < 5; ++i) {
         char hot[64], normal[64];
         std::snprintf(hot, sizeof hot, "\\profile\\profile_02_%02d.bmp", i);
         std::snprintf(normal, sizeof normal, "\\profile\\profile_01_%02d.bmp", i);
         Button(profiles_[i], dialog, kProfileIds[i], {hot, normal}, "", font, bg);  // the number is in the image
-        Place(dialog, kProfileIds[i], 80 + 60 * i, 109);
     }
+    Place(dialog, kProfileLayout);
 
     // A FunExt outside 0..4 has no button to preselect: none is checked and
     // Apply without a choice keeps it.

@@ -42,6 +42,7 @@ constexpr int kDpiIds[4] = {IDC_MAIN_DPI_0, IDC_MAIN_DPI_1, IDC_MAIN_DPI_2, IDC_
 struct LabelPlace {
     int x, y, width, lineX, lineY;
 };
+constexpr int kLabelHeight = 20;
 constexpr LabelPlace kLabels[7] = {{5, 208, 150, 147, 131},   {12, 235, 156, 163, 169}, {30, 258, 158, 181, 188},
                                    {396, 131, 165, 274, 138}, {394, 165, 164, 306, 151}, {388, 196, 160, 318, 165},
                                    {374, 225, 162, 318, 183}};
@@ -61,6 +62,42 @@ constexpr ImageButton kImageButtons[] = {
     {IDC_MAIN_RIGHT_TOGGLE, "\\central\\central_02_11.bmp", "\\central\\central_01_11.bmp", 409, 259},
     {IDC_MAIN_WEB, "\\central\\central_02_3.bmp", "\\central\\central_01_3.bmp", 190, 30},
 };
+
+// The captioned image buttons and the logo, in their images' size.
+constexpr Spot kApply{IDC_MAIN_APPLY, 171, 417};
+constexpr Spot kAbandon{IDC_MAIN_ABANDON, 335, 415};
+constexpr Spot kLogo{IDC_MAIN_LOGO, 220, 434};
+// The text buttons are taller than their template by grow pixels.
+constexpr Spot kAdvanced{IDC_MAIN_ADVANCED, 218, 302};
+constexpr int kAdvancedGrow = 6;
+// Rows of fixed texts: where the first one goes; each is 7 pixels a
+// character wide and 1 pixel from the next. The profile numbers are 15
+// wide, 22 apart.
+struct Row {
+    int x, y, grow;
+};
+constexpr Row kPollingRow{224, 320, 2};
+constexpr Row kDpiRow{222, 334, 8};
+constexpr Row kProfileRow{224, 354, 2};
+constexpr int kProfileWidth = 15;
+constexpr int kProfilePitch = 22;
+// The titles left of the rows, at least a line of the 15-high font tall:
+// the template's height would cut it.
+constexpr Spot kTitles[4] = {{IDC_MAIN_TITLE_CONFIG, 105, 304, 110},
+                             {IDC_MAIN_TITLE_POLLING, 105, 320, 110},
+                             {IDC_MAIN_TITLE_DPI, 105, 336, 110},
+                             {IDC_MAIN_TITLE_PROFILE, 105, 354, 110}};
+constexpr int kTitleMinHeight = 16;
+
+// Where the windows beside this one open, from its top left, and where they
+// follow it to when it moves.
+constexpr POINT kMenuAt{198, 76};
+constexpr POINT kMenuFollows{192, 80};
+constexpr POINT kRightPanelAt{380, 220};
+constexpr POINT kRightPanelFollows{400, 220};
+constexpr POINT kLeftPanelAt{-115, 50};
+constexpr POINT kEditorFollows{70, 50};
+constexpr POINT kDelayFollows{160, 300};
 
 constexpr char kFileVersion[] = KORELLE_VERSION_TEXT;  // the About page's "File"
 
@@ -135,22 +172,22 @@ void CKorelleDlg::BuildSkin() {
 
     ButtonLook look{"\\central\\apply_02.bmp", "\\central\\apply_01.bmp", kKey7F, kCyan, kSilver};
     Button(apply_, dialog, IDC_MAIN_APPLY, look, Text("Str_Apply").c_str(), font, bg);
-    Place(dialog, IDC_MAIN_APPLY, 171, 417);
+    Place(dialog, kApply);
     look.hot = "\\central\\abandon_02.bmp";
     look.normal = "\\central\\abandon_01.bmp";
     Button(abandon_, dialog, IDC_MAIN_ABANDON, look, Text("Str_Abandon").c_str(), font, bg);
-    Place(dialog, IDC_MAIN_ABANDON, 335, 415);
+    Place(dialog, kAbandon);
 
     const ButtonLook text{nullptr, nullptr, kKey, kCyan, kSilver};
     Button(advanced_, dialog, IDC_MAIN_ADVANCED, text, Text("Str_SaveLoad").c_str(), font, bg);
-    Place(dialog, IDC_MAIN_ADVANCED, 218, 302, -1, HeightOf(dialog, IDC_MAIN_ADVANCED) + 6);
+    Place(dialog, kAdvanced.id, kAdvanced.x, kAdvanced.y, 0, HeightOf(dialog, kAdvanced.id) + kAdvancedGrow);
 
     for (int b = 0; b < 7; ++b) {
         Label(labels_[b], dialog, kLabelIds[b], "", kSilver, font, bg);
         labels_[b].SetTarget(dialog);
         labels_[b].SetButton(b, 0);
         labels_[b].SetLine(Item(kLineIds[b]));
-        Place(dialog, kLabelIds[b], kLabels[b].x, kLabels[b].y, kLabels[b].width, 20);
+        Place(dialog, kLabelIds[b], kLabels[b].x, kLabels[b].y, kLabels[b].width, kLabelHeight);
     }
     for (int i = 0; i < 7; ++i) {
         char line[32];
@@ -160,35 +197,33 @@ void CKorelleDlg::BuildSkin() {
     }
     for (int i = 0; i < 5; ++i) {
         Button(profiles_[i], dialog, kProfileIds[i], text, std::to_string(i + 1).c_str(), font, bg);
-        Place(dialog, kProfileIds[i], 224 + 22 * i, 354, 15, HeightOf(dialog, kProfileIds[i]) + 2);
+        Place(dialog, kProfileIds[i], kProfileRow.x + kProfilePitch * i, kProfileRow.y, kProfileWidth,
+              HeightOf(dialog, kProfileIds[i]) + kProfileRow.grow);
     }
-    // Fixed texts, side by side: each 7 pixels a character, 1 pixel apart.
-    auto row = [&](CButtonST* buttons, const int* ids, const char* const* captions, int count, int x, int y, int grow) {
+    auto row = [&](CButtonST* buttons, const int* ids, const char* const* captions, int count, const Row& at) {
+        int x = at.x;
         for (int i = 0; i < count; ++i) {
             const int width = 7 * static_cast<int>(std::strlen(captions[i]));
             Button(buttons[i], dialog, ids[i], text, captions[i], font, bg);
-            Place(dialog, ids[i], x, y, width, HeightOf(dialog, ids[i]) + grow);
+            Place(dialog, ids[i], x, at.y, width, HeightOf(dialog, ids[i]) + at.grow);
             x += width + 1;
         }
     };
     const char* const dpiTexts[3] = {"800dpi", "1600dpi", "2000dpi"};
-    row(dpi_ + 1, kDpiIds + 1, dpiTexts, 3, 222, 334, 8);
+    row(dpi_ + 1, kDpiIds + 1, dpiTexts, 3, kDpiRow);
     ShowWindow(Item(IDC_MAIN_DPI_0), SW_HIDE);
     const char* const pollingTexts[3] = {"100 T/S", "500 T/S", "1000 T/S"};
-    row(polling_, kPollingIds, pollingTexts, 3, 224, 320, 2);
+    row(polling_, kPollingIds, pollingTexts, 3, kPollingRow);
 
     const char* const titleKeys[4] = {"Str_Config", "Str_Polling", "Str_DPI", "Str_Profile"};
-    const int titleIds[4] = {IDC_MAIN_TITLE_CONFIG, IDC_MAIN_TITLE_POLLING, IDC_MAIN_TITLE_DPI,
-                             IDC_MAIN_TITLE_PROFILE};
-    const int titleY[4] = {304, 320, 336, 354};
     for (int i = 0; i < 4; ++i) {
-        Label(titles_[i], dialog, titleIds[i], Text(titleKeys[i]).c_str(), kSilver, font, bg);
-        // At least one line of the 15-high font: the template's height would cut it.
-        Place(dialog, titleIds[i], 105, titleY[i], 110, std::max(HeightOf(dialog, titleIds[i]), 16));
+        const Spot& t = kTitles[i];
+        Label(titles_[i], dialog, t.id, Text(titleKeys[i]).c_str(), kSilver, font, bg);
+        Place(dialog, t.id, t.x, t.y, t.width, std::max(HeightOf(dialog, t.id), kTitleMinHeight));
     }
 
     Button(logo_, dialog, IDC_MAIN_LOGO, {"\\Logo\\ball0000.bmp", "\\Logo\\ball0000.bmp", kKey7F}, "", font, bg);
-    Place(dialog, IDC_MAIN_LOGO, 220, 434);
+    Place(dialog, kLogo);
     logo_.StartAnimation();
 }
 
@@ -242,7 +277,8 @@ void CKorelleDlg::ToggleMenu(int button) {
             return;
         }
     }
-    SetWindowPos(menu_->hwnd(), nullptr, r.left + 198, r.top + 76, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(menu_->hwnd(), nullptr, r.left + kMenuAt.x, r.top + kMenuAt.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     menu_->StartFade(mainwin::MenuFade::kFadeIn, true);
     g_nSelButton = button;
 }
@@ -363,7 +399,8 @@ void CKorelleDlg::TogglePanel(bool right) {
     GetWindowRect(hwnd(), &r);
     if (panel) {
         if (!open)
-            right ? panel->Open(r.left + 380, r.top + 220) : panel->Open(r.left - 115, r.top + 50);
+            right ? panel->Open(r.left + kRightPanelAt.x, r.top + kRightPanelAt.y)
+                  : panel->Open(r.left + kLeftPanelAt.x, r.top + kLeftPanelAt.y);
         else
             panel->Close();
     }
@@ -438,11 +475,12 @@ void CKorelleDlg::OnTimer(UINT_PTR id) {
 }
 
 void CKorelleDlg::FollowMove(int x, int y) {
-    if (g_bRightPanelOpen && g_pRightPanel) PostMoveTo(g_pRightPanel->hwnd(), x + 400, y + 220);
-    if (g_bLeftPanelOpen && g_pLeftPanel) PostMoveTo(g_pLeftPanel->hwnd(), x - 115, y + 50);
-    if (menu_ && IsWindowVisible(menu_->hwnd())) PostMoveTo(menu_->hwnd(), x + 192, y + 80);
-    if (keyDialog_ && IsWindowVisible(keyDialog_->hwnd())) PostMoveTo(keyDialog_->hwnd(), x + 70, y + 50);
-    if (tmDialog_ && IsWindowVisible(tmDialog_->hwnd())) PostMoveTo(tmDialog_->hwnd(), x + 160, y + 300);
+    auto follow = [x, y](const Dialog& window, POINT offset) { PostMoveTo(window.hwnd(), x + offset.x, y + offset.y); };
+    if (g_bRightPanelOpen && g_pRightPanel) follow(*g_pRightPanel, kRightPanelFollows);
+    if (g_bLeftPanelOpen && g_pLeftPanel) follow(*g_pLeftPanel, kLeftPanelAt);
+    if (menu_ && IsWindowVisible(menu_->hwnd())) follow(*menu_, kMenuFollows);
+    if (keyDialog_ && IsWindowVisible(keyDialog_->hwnd())) follow(*keyDialog_, kEditorFollows);
+    if (tmDialog_ && IsWindowVisible(tmDialog_->hwnd())) follow(*tmDialog_, kDelayFollows);
 }
 
 bool CKorelleDlg::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {

@@ -13,6 +13,10 @@ constexpr int kItemIds[12] = {IDC_MENU_BUTTON_OFF,   IDC_MENU_CLICK,       IDC_M
                               IDC_MENU_BUTTON4,      IDC_MENU_BUTTON5,     IDC_MENU_DOUBLE_CLICK, IDC_MENU_SWITCH_DPI,
                               IDC_MENU_SELECT_PROFILE, IDC_MENU_MACRO,     IDC_MENU_SINGLE,       IDC_MENU_DYNAMIC_SENSITIVE};
 
+// The items stand one under the other from the top, as wide as the menu.
+constexpr int kItemX = 5;
+constexpr int kItemPitch = 17;  // also the first item's top
+
 }  // namespace
 
 CMenuDialog::CMenuDialog() : Dialog(IDD_FUNCTION_MENU) {}
@@ -26,7 +30,7 @@ BOOL CMenuDialog::OnInitDialog() {
     const int width = BackgroundSize().cx;
     for (int k = 0; k < 12; ++k) {
         skin::Button(items_[k], hwnd(), kItemIds[k], {}, g_szFunName[k], font, Background());
-        skin::Place(hwnd(), kItemIds[k], 5, 17 * (k + 1), width, skin::HeightOf(hwnd(), kItemIds[k]));
+        skin::Place(hwnd(), kItemIds[k], kItemX, kItemPitch * (k + 1), width);
     }
     ShowWindow(Item(IDC_MENU_DYNAMIC_SENSITIVE), SW_HIDE);
     return FALSE;

@@ -16,9 +16,11 @@ constexpr COLORREF kWindowKey = 0x7FFF00;
 constexpr COLORREF kButtonKey = 0x80FF00;
 constexpr COLORREF kGreen = 0x00FF00;
 
-// The four controls the open panel shows.
-constexpr int kBarControls[] = {IDC_RIGHT_DBLCLICK_SHORTER, IDC_RIGHT_DBLCLICK_LONGER, IDC_RIGHT_WHEEL_MORE,
-                                IDC_RIGHT_WHEEL_FEWER};
+// The four controls the open panel shows, and their places in client pixels.
+constexpr skin::Spot kBars[] = {{IDC_RIGHT_DBLCLICK_SHORTER, 102, 146},
+                                {IDC_RIGHT_DBLCLICK_LONGER, 102, 200},
+                                {IDC_RIGHT_WHEEL_MORE, 14, 216},
+                                {IDC_RIGHT_WHEEL_FEWER, 14, 262}};
 
 std::string FrameFile(const char* pattern, int frame) {
     char name[96];
@@ -55,10 +57,7 @@ BOOL CTail2Dialog::OnInitDialog() {
     skin::Caption(dialog, IDC_RIGHT_DBLCLICK_LONGER, "Str_ClickSpeed");
     skin::FitImageAndCaption(wheelFewer_, font);
     skin::FitImageAndCaption(doubleClickLonger_, font);
-    skin::Place(dialog, IDC_RIGHT_WHEEL_MORE, 14, 216);
-    skin::Place(dialog, IDC_RIGHT_WHEEL_FEWER, 14, 262);
-    skin::Place(dialog, IDC_RIGHT_DBLCLICK_SHORTER, 102, 146);
-    skin::Place(dialog, IDC_RIGHT_DBLCLICK_LONGER, 102, 200);
+    skin::Place(dialog, kBars);
     // The two bars get their images and captions from the system's values.
     Refresh();
 
@@ -136,7 +135,7 @@ void CTail2Dialog::StowControls() {
 
 void CTail2Dialog::OnSlidOut() {
     Refresh();
-    for (int id : kBarControls) ShowWindow(Item(id), SW_SHOWNA);
+    for (const skin::Spot& bar : kBars) ShowWindow(Item(bar.id), SW_SHOWNA);
 }
 
 void CTail2Dialog::OnBackgroundChanged(HBITMAP background) {

@@ -18,6 +18,9 @@ namespace {
 constexpr COLORREF kWindowKey = 0x808080;
 constexpr COLORREF kThumbKey = 0x7F7F7F;
 
+// The speed label's height: a line of the 15-high font.
+constexpr int kLabelHeight = 18;
+
 constexpr Thumb kThumbs[] = {Thumb::PointerSpeed, Thumb::XRate, Thumb::YRate};
 constexpr int kThumbIds[] = {IDC_LEFT_SPEED_THUMB, IDC_LEFT_X_RATE_THUMB, IDC_LEFT_Y_RATE_THUMB};
 int ThumbId(Thumb thumb) { return kThumbIds[static_cast<int>(thumb)]; }
@@ -74,10 +77,10 @@ BOOL CTail3Dialog::OnInitDialog() {
     enableXY_.SizeToContent();
     skin::Label(label_, dialog, IDC_LEFT_SPEED_LABEL, nullptr, skin::kWhite, font, background);
     skin::Caption(dialog, IDC_LEFT_SPEED_LABEL, "Str_WindowPointerSpeed");
-    // A line of the 15-high font, up to the panel's right edge.
+    // Up to the panel's right edge.
     RECT panel{};
     GetClientRect(dialog, &panel);
-    SetWindowPos(Item(IDC_LEFT_SPEED_LABEL), nullptr, 0, 0, panel.right - panels::kLabelAt.x, 18,
+    SetWindowPos(Item(IDC_LEFT_SPEED_LABEL), nullptr, 0, 0, panel.right - panels::kLabelAt.x, kLabelHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Park();
 
