@@ -48,7 +48,19 @@ BOOL CBackDialog::OnInitDialog() {
     g_pMainDlg = CreateOwned(new CKorelleDlg, g_pLeftPanel ? g_pLeftPanel->hwnd() : hwnd());
 
     SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_HIDEWINDOW);
+    // The main window is painted first; the hidden panels skin their
+    // controls after it (a posted message comes before any input).
+    if (g_pMainDlg) UpdateWindow(g_pMainDlg->hwnd());
+    PostMessageA(hwnd(), kFinishPanels, 0, 0);
     return TRUE;
+}
+
+bool CBackDialog::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg != kFinishPanels) return false;
+    if (g_pRightPanel) g_pRightPanel->FinishSetUp();
+    if (g_pLeftPanel) g_pLeftPanel->FinishSetUp();
+    result = 0;
+    return true;
 }
 
 void CBackDialog::OnDestroy() {

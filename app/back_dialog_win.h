@@ -11,8 +11,10 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnDestroy() override;
 
 private:
+    static constexpr UINT kFinishPanels = WM_APP + 1;
     HWND marker_ = nullptr;
 };

@@ -15,4 +15,6 @@ public:
     virtual void Close() = 0;
     // Rereads what it shows and repaints.
     virtual void Refresh() = 0;
+    // Completes a set-up left for after the main window has shown.
+    virtual void FinishSetUp() {}
 };

@@ -1,8 +1,7 @@
 #include "ui/framework/skin_win.h"
 
-#include <cstring>
-
 #include <algorithm>
+#include <cstring>
 
 #include "core/app_globals_win.h"
 #include "profile_store/strings/xml_rw.h"

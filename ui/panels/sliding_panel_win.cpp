@@ -31,7 +31,14 @@ void SlidingPanel::SetUpWindow(COLORREF key) {
     skin::SetUpWindow(*this, {.key = key, .dragOnlyInDebug = true, .followsMainWindow = true});
 }
 
+void SlidingPanel::FinishSetUp() {
+    if (built_ || !hwnd()) return;
+    built_ = true;
+    BuildControls();
+}
+
 void SlidingPanel::Open(int x, int y) {
+    FinishSetUp();
     slide_.Open();
     StowControls();
     SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);

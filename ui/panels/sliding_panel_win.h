@@ -21,6 +21,9 @@ public:
 
     void Open(int x, int y) override;
     void Close() override;
+    // Skins the panel's controls, once: at start-up after the main window has
+    // shown (the panel is hidden until then), or when it first opens.
+    void FinishSetUp() override;
 
     const panels::Slide& slide() const { return slide_; }
 
@@ -32,6 +35,8 @@ protected:
     HBITMAP ShownFrame() const { return shown_; }
     panels::DesktopSettings& settings() { return settings_; }
 
+    // The controls' skins, captions and places (FinishSetUp calls it once).
+    virtual void BuildControls() = 0;
     // Controls out of sight: before sliding out and at each frame sliding in.
     virtual void StowControls() = 0;
     // The panel has slid out: refresh and bring out the controls.
@@ -56,6 +61,7 @@ private:
     UINT_PTR timerId_;
     panels::DesktopSettings& settings_;
     panels::Slide slide_;
+    bool built_ = false;         // BuildControls has run
     HBITMAP pending_ = nullptr;  // loaded by the timer, not painted yet
     HBITMAP shown_ = nullptr;    // on the screen
 };

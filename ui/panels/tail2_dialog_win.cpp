@@ -41,6 +41,10 @@ CTail2Dialog::CTail2Dialog(panels::DesktopSettings& settings)
 
 BOOL CTail2Dialog::OnInitDialog() {
     SetUpWindow(kWindowKey);
+    return TRUE;
+}
+
+void CTail2Dialog::BuildControls() {
     HWND dialog = hwnd();
     HFONT font = DialogFont(15);
     HBITMAP background = ShownFrame();
@@ -77,7 +81,6 @@ BOOL CTail2Dialog::OnInitDialog() {
     skin::Caption(dialog, IDC_RIGHT_SENSITIVE_LABEL, "Str_DynamicSensitive");
 
     StowControls();
-    return TRUE;
 }
 
 void CTail2Dialog::Refresh() {

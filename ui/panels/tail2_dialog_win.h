@@ -21,6 +21,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void BuildControls() override;
     bool OnCommand(int id, int code) override;
     void StowControls() override;
     void OnSlidOut() override;

@@ -57,6 +57,16 @@ CTail3Dialog::~CTail3Dialog() {
 
 BOOL CTail3Dialog::OnInitDialog() {
     SetUpWindow(kWindowKey);
+    // The mouse hook runs for the panel's whole life and reports to its window.
+    if (g_pfnInitMouse) g_pfnInitMouse();
+    if (g_pHookArea) {
+        const std::uint64_t window = hook_area::StoredWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
+        std::memcpy(g_pHookArea + hook_area::kLeftPanelWindowOffset, &window, sizeof window);
+    }
+    return TRUE;
+}
+
+void CTail3Dialog::BuildControls() {
     finalBackground_ = LoadBitmapFile(SkinFile("\\left\\left_a\\left_a0017.bmp"));
     HWND dialog = hwnd();
     HFONT font = DialogFont(15);
@@ -83,14 +93,6 @@ BOOL CTail3Dialog::OnInitDialog() {
     SetWindowPos(Item(IDC_LEFT_SPEED_LABEL), nullptr, 0, 0, panel.right - panels::kLabelAt.x, kLabelHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Park();
-
-    // The mouse hook runs for the panel's whole life and reports to its window.
-    if (g_pfnInitMouse) g_pfnInitMouse();
-    if (g_pHookArea) {
-        const std::uint64_t window = hook_area::StoredWindow(reinterpret_cast<std::uintptr_t>(dialog));
-        std::memcpy(g_pHookArea + hook_area::kLeftPanelWindowOffset, &window, sizeof window);
-    }
-    return TRUE;
 }
 
 void CTail3Dialog::OnDestroy() {

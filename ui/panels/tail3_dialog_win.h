@@ -24,6 +24,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void BuildControls() override;
     bool OnCommand(int id, int code) override;
     void OnDestroy() override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
