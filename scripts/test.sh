@@ -77,6 +77,7 @@ run_e2e() {
   if [ $rc -ne 0 ]; then  # every case's time, then the first failures in full
     grep -E '^\[ +(OK|FAILED) +\] [A-Za-z].*\(' "$log"
     grep -E -A8 'Failure$' "$log" | head -80
+    sed -n '/^-- what the programs printed:/,/^-- end/p' "$log" | tail -60  # a crash's backtrace
   fi
   summary+=("e2e: $p passed, $f failed ($((SECONDS - t0)) s)")
   passed=$((passed + p))
