@@ -214,6 +214,9 @@ TEST_F(MainWindow, ProfileDialogProfileButtonsAndAbandon) {
     ASSERT_EQ(Driver(std::string("wait ") + kProfileDialog + " shown" + kWait).code, 0) << "no profile dialog";
     EXPECT_EQ(DriverOut(std::string("check ") + kProfileDialog + " " KORELLE_ID(IDC_PROFILE_CHOICE_0)), "1");
     Screenshot("profile-dialog.png");
+    // The title holds its mark (14 pixels) and its whole text on one line.
+    const TextExtent title = MeasureText(kProfileDialog, IDC_PROFILE_TITLE);
+    EXPECT_LE(title.line + 14, title.width) << "the title is cut";
     Command(kProfileDialog, IDC_PROFILE_CANCEL);
     EXPECT_EQ(Driver(std::string("wait ") + kProfileDialog + " gone" + kWait).code, 0);
     EXPECT_EQ(LabelText(2), "SELECT PROFILE");
