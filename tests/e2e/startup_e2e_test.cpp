@@ -73,6 +73,11 @@ TEST_F(Startup, AProgramFolderTooLongForItsBuffersIsRefused) {
     EXPECT_EQ(FailureText(), kFolderTooLong);
 }
 
+TEST_F(Startup, ALanguageNameTooLongIsNamedAsTheLanguageSetting) {
+    WriteText(folder / "Setup.ini", "[SystemInfo.Desc]\r\nLanguage=" + std::string(121, 'L') + "\r\n");
+    EXPECT_EQ(FailureText(), kLanguageTooLong);
+}
+
 TEST_F(Startup, ASecondStartEndsAtOnceWithoutAWindow) {
     const pid_t first = Run();
     const DriverResult marker = Driver(std::string("wait-window ") + kMarkerClass + " " + kMarkerTitle + " " +
