@@ -51,7 +51,7 @@ bool ResolveFolders() {
     GetPrivateProfileStringA("SystemInfo.Desc", "Language", "English", language, sizeof language, ini);
 
     ProgramFolders folders;
-    if (!BuildProgramFolders(longDir, language, folders)) return Fail(kFolderTooLong);
+    if (!BuildProgramFolders(longDir, language, folders)) return Fail(FolderFailureText(longDir, language));
     std::memcpy(g_szAppPath, folders.appPath, kPathBuffer);
     std::memcpy(g_szSetupIni, folders.setupIni, kPathBuffer);
     std::memcpy(g_szResPath, folders.resPath, kPathBuffer);

@@ -25,6 +25,12 @@ bool BuildProgramFolders(const char* appPath, const char* language, ProgramFolde
     return ok;
 }
 
+const char* FolderFailureText(const char* appPath, const char* language) {
+    ProgramFolders folders;
+    const bool folderFits = appPath && BuildProgramFolders(appPath, "", folders);
+    return folderFits && language ? kLanguageTooLong : kFolderTooLong;
+}
+
 std::string StringTablePath(const char* langPath) { return std::string(langPath) + "\\Korelle.xml"; }
 
 std::string CannotFindLibraryText(const std::string& path, unsigned long error) {

@@ -27,6 +27,9 @@ struct ProgramFolders {
 // name. False when either does not fit its buffer: the program folder may
 // have at most 102 characters, the language name at most 120.
 bool BuildProgramFolders(const char* appPath, const char* language, ProgramFolders& out);
+// The message for a refused BuildProgramFolders: the language setting's when
+// only the language name is too long, else the program folder's.
+const char* FolderFailureText(const char* appPath, const char* language);
 
 // "%s\Korelle.xml" of the language folder, as the string table is created.
 std::string StringTablePath(const char* langPath);
@@ -61,6 +64,8 @@ inline constexpr char kCannotCreateMapping[] = "Cannot Call CreateFileMapping !"
 inline constexpr char kCannotMapView[] = "Cannot Call MapViewOfFile !";
 inline constexpr char kFolderTooLong[] =
     "The program folder's path is too long. Install the program in a folder with a shorter path.";
+inline constexpr char kLanguageTooLong[] =
+    "The Language setting in Setup.ini is too long. Use a language name of at most 120 characters.";
 
 // The button-function names, indexed by function code: their keys and the
 // English texts the program starts with.

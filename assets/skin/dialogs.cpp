@@ -250,7 +250,7 @@ void BuildMessageDialog(SkinSet& set) {
     constexpr int W = 276, H = 136;
     const Bitmap& bg = set.Add("info/info_bg.bmp", DrawWindow(W, H, kKeyGrey, [&](cairo_t* cr) {
         DialogFrame(cr, W, H, 22);
-        Tick(cr, 24, 50, 2.5, 34);
+        Tick(cr, 24, 34, 2.5, 50);  // beside the text, centred on its area
         Source(cr, pal::kRim);
         cairo_rectangle(cr, 24, 94, W - 48, 1);
         cairo_fill(cr);

@@ -70,6 +70,17 @@ TEST(ConfigNames, LoadNeedsAListedFileExceptForReservedOnes) {
     EXPECT_EQ(d.outcome, Outcome::FileNotFound);
     EXPECT_EQ(d.file, "a.xml");
     EXPECT_EQ(DecideOk(Mode::Load, "MINE", files).outcome, Outcome::FileNotFound);
+
+    // Listed names with blanks at their ends load as listed; typed unlisted
+    // ones are still refused, and a listed name never leaves the folder.
+    const std::vector<std::string> blanks = {" lead.xml", "trail .xml", "..\\up.xml"};
+    for (const char* name : {" lead", "trail "}) {
+        d = DecideOk(Mode::Load, name, blanks);
+        EXPECT_EQ(d.outcome, Outcome::Load) << name;
+        EXPECT_EQ(d.file, std::string(name) + ".xml");
+    }
+    EXPECT_EQ(DecideOk(Mode::Load, " other", blanks).outcome, Outcome::InvalidName);
+    EXPECT_EQ(DecideOk(Mode::Load, "..\\up", blanks).outcome, Outcome::InvalidName);
 }
 
 TEST(ConfigNames, SaveAsksBeforeAnyFileIsReplaced) {
@@ -84,8 +95,8 @@ TEST(ConfigNames, SaveAsksBeforeAnyFileIsReplaced) {
     EXPECT_EQ(DecideOk(Mode::Save, "unlisted", files, true).outcome, Outcome::AskOverwrite);
 
     // Neither the device description nor a file outside the folder is ever written.
-    EXPECT_EQ(DecideOk(Mode::Save, "__DeviceInfo", files).outcome, Outcome::InvalidName);
-    EXPECT_EQ(DecideOk(Mode::Save, "__deviceinfo", files).outcome, Outcome::InvalidName);
+    EXPECT_EQ(DecideOk(Mode::Save, "__DeviceInfo", files).outcome, Outcome::Reserved);
+    EXPECT_EQ(DecideOk(Mode::Save, "__deviceinfo", files).outcome, Outcome::Reserved);
     EXPECT_EQ(DecideOk(Mode::Save, "..\\..\\evil", files).outcome, Outcome::InvalidName);
     EXPECT_EQ(DecideOk(Mode::Save, "", files).outcome, Outcome::Nothing);
 }

@@ -26,6 +26,12 @@ TEST(Startup, FoldersFitTheirBuffersOrAreRefused) {
 
     EXPECT_TRUE(BuildProgramFolders("C:\\K", std::string(120, 'L').c_str(), f));
     EXPECT_FALSE(BuildProgramFolders("C:\\K", std::string(121, 'L').c_str(), f));
+
+    // A refusal names what is too long: the language setting only when the
+    // folder itself fits.
+    EXPECT_STREQ(FolderFailureText("C:\\K", std::string(121, 'L').c_str()), kLanguageTooLong);
+    EXPECT_STREQ(FolderFailureText((longest + "b").c_str(), "English"), kFolderTooLong);
+    EXPECT_STREQ(FolderFailureText((longest + "b").c_str(), std::string(121, 'L').c_str()), kFolderTooLong);
 }
 
 TEST(Startup, FailureTexts) {

@@ -169,6 +169,13 @@ TEST_F(ConfigDialogs, SavingOverAnExistingOrReservedNameAsksAndNoWritesNothing) 
         EXPECT_EQ(Answer(IDC_MSG_NO), StringText("Str_ExitAlready")) << name;
         EXPECT_TRUE(FilesDialogGone()) << name;
     }
+    // The device description is reserved: told so, never asked, not written.
+    OpenFiles(kSaveButton);
+    Submit("__DeviceInfo");
+    EXPECT_EQ(Answer(IDC_MSG_OK), StringText("Str_ExitAlready"));
+    EXPECT_TRUE(FilesDialogStaysOpen());
+    Press(kFiles, IDC_FILES_CANCEL);
+    ASSERT_TRUE(FilesDialogGone());
     EXPECT_EQ(ReadText(Device("mine.xml")), mine);
     EXPECT_EQ(ReadText(Device("__default.xml")), defaults);
     EXPECT_EQ(FilesOnDisk(), files);

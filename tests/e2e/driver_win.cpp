@@ -478,6 +478,28 @@ int Rect(int argc, char** argv) {
     return 0;
 }
 
+// The control's text measured as the skin draws it (the dialogs' face at
+// 15 pixels; a font handle cannot cross processes): its width on one line
+// and its height wrapped to the control's width, then the control's size.
+int TextExtent(int, char** argv) {
+    HWND control = ControlArg(argv[2], argv[3]);
+    if (!control) return 1;
+    RECT client{};
+    GetClientRect(control, &client);
+    const std::string text = TextOf(control);
+    HFONT font = CreateFontA(15, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Shell Dlg");
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT line{}, wrapped{0, 0, client.right, 0};
+    DrawTextA(dc, text.c_str(), -1, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextA(dc, text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    std::printf("%ld %ld %ld %ld\n", line.right, wrapped.bottom, client.right, client.bottom);
+    return 0;
+}
+
 int Layered(int, char** argv) {
     HWND window = WindowArg(argv[2]);
     if (!window) return 1;
@@ -691,6 +713,8 @@ const CommandEntry kCommands[] = {
     {"post", 4, 4, Post, "WIN MSG WPARAM LPARAM: posts any message"},
     {"move", 3, 3, Move, "WIN X Y: moves the window's top-left corner there"},
     {"rect", 1, 2, Rect, "WIN [ID]: prints left top right bottom on the screen"},
+    {"text-extent", 2, 2, TextExtent,
+     "WIN ID: prints the text's one-line width and wrapped height, then the control's size"},
     {"layered", 1, 1, Layered, "WIN: prints \"alpha A\", \"key RRGGBB\" or \"none\""},
     {"hash", 1, 2, Hash, "WIN [ID]: prints a hash of the pixels on the screen"},
     {"slide", 5, 5, Slide, "WIN ID PANEL CONTROL TIMEOUT_MS: posts ID, times the panel until CONTROL shows"},

@@ -205,6 +205,13 @@ std::string DriverOut(const std::string& args) {
     return result.out;
 }
 
+TextExtent MeasureText(const std::string& window, int id) {
+    TextExtent e;
+    const std::string out = DriverOut("text-extent " + window + " " + std::to_string(id));
+    EXPECT_EQ(std::sscanf(out.c_str(), "%d %d %d %d", &e.line, &e.wrapped, &e.width, &e.height), 4) << out;
+    return e;
+}
+
 void Screenshot(const std::string& name) {
     const fs::path out = Env("KORELLE_E2E_OUT");
     if (out.empty()) return;

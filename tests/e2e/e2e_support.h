@@ -50,6 +50,12 @@ struct DriverResult {
 DriverResult Driver(const std::string& args);
 // The driver's output, expecting success.
 std::string DriverOut(const std::string& args);
+// A control's text as the skin draws it (the driver's text-extent): its
+// width on one line, its height wrapped to the control, the control's size.
+struct TextExtent {
+    int line = 0, wrapped = 0, width = 0, height = 0;
+};
+TextExtent MeasureText(const std::string& window, int id);
 // A file's bytes ("" when it cannot be read), and a file written whole.
 std::string ReadText(const fs::path& path);
 void WriteText(const fs::path& path, const std::string& text);

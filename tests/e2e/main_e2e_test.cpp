@@ -182,6 +182,13 @@ TEST_F(MainWindow, SwitchDpiOpensItsDialogAndARestartFindsTheMouseInStep) {
     EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_800)),
               "1");  // a fresh button shows 800
     EXPECT_EQ(DriverOut(std::string("text ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_BUTTON_NUMBER)), "2");
+    // The menu goes and takes no clicks while the dialog is open; a choice
+    // that still arrives changes nothing and opens no second dialog.
+    EXPECT_EQ(Driver(std::string("wait ") + kMenu + " hidden" + kWait).code, 0) << "the menu stays up";
+    EXPECT_EQ(DriverOut(std::string("enabled ") + kMenu), "0");
+    Command(kMenu, IDC_MENU_SELECT_PROFILE);
+    EXPECT_NE(Driver(std::string("wait ") + kProfileDialog + " shown 500").code, 0) << "a second dialog opened";
+    EXPECT_EQ(LabelText(1), "SWITCH DPI");
     Screenshot("dpi-dialog.png");
     Command(kDpiDialog, IDC_DPI_UP);
     EXPECT_TRUE(
@@ -214,6 +221,9 @@ TEST_F(MainWindow, ProfileDialogProfileButtonsAndAbandon) {
     ASSERT_EQ(Driver(std::string("wait ") + kProfileDialog + " shown" + kWait).code, 0) << "no profile dialog";
     EXPECT_EQ(DriverOut(std::string("check ") + kProfileDialog + " " KORELLE_ID(IDC_PROFILE_CHOICE_0)), "1");
     Screenshot("profile-dialog.png");
+    // The title holds its mark (14 pixels) and its whole text on one line.
+    const TextExtent title = MeasureText(kProfileDialog, IDC_PROFILE_TITLE);
+    EXPECT_LE(title.line + 14, title.width) << "the title is cut";
     Command(kProfileDialog, IDC_PROFILE_CANCEL);
     EXPECT_EQ(Driver(std::string("wait ") + kProfileDialog + " gone" + kWait).code, 0);
     EXPECT_EQ(LabelText(2), "SELECT PROFILE");

@@ -73,6 +73,11 @@ TEST_F(Startup, AProgramFolderTooLongForItsBuffersIsRefused) {
     EXPECT_EQ(FailureText(), kFolderTooLong);
 }
 
+TEST_F(Startup, ALanguageNameTooLongIsNamedAsTheLanguageSetting) {
+    WriteText(folder / "Setup.ini", "[SystemInfo.Desc]\r\nLanguage=" + std::string(121, 'L') + "\r\n");
+    EXPECT_EQ(FailureText(), kLanguageTooLong);
+}
+
 TEST_F(Startup, ASecondStartEndsAtOnceWithoutAWindow) {
     const pid_t first = Run();
     const DriverResult marker = Driver(std::string("wait-window ") + kMarkerClass + " " + kMarkerTitle + " " +
@@ -114,6 +119,17 @@ TEST_F(Startup, TheMessageBoxAnswersOneOrTwoAndIgnoresEscape) {
         if (c.shot) Screenshot(c.shot);
         EXPECT_EQ(Driver("press '#32770' - " + std::to_string(c.press) + wait).code, 0);
         EXPECT_EQ(WaitExit(pid, kTimeoutMs), c.result) << c.text;
+    }
+    // The longest shipped messages: the text control holds every wrapped line.
+    for (const char* key :
+         {"Str_DataChange", "Str_SettingMismatch", "Str_SettingErr", "Str_LoadConfigErr", "Str_CannotCreateHardware"}) {
+        const pid_t pid = RunProgram(demo, {"0", ShippedText(key)});
+        ASSERT_EQ(Driver("wait-window '#32770' -" + wait).code, 0) << key;
+        const TextExtent text = MeasureText(KORELLE_WINDOW(IDC_MSG_TEXT), IDC_MSG_TEXT);
+        EXPECT_GT(text.wrapped, 0) << key;
+        EXPECT_LE(text.wrapped, text.height) << key << " is cut";
+        EXPECT_EQ(Driver("press '#32770' - " KORELLE_ID(IDC_MSG_OK) + wait).code, 0);
+        EXPECT_EQ(WaitExit(pid, kTimeoutMs), 1) << key;
     }
 }
 

@@ -279,7 +279,7 @@ TEST_F(Skin, ControlsLieInsideTheirWindows) {
         {"dpi/dpi_bg.bmp", "dpi/dpi_01_21.bmp", 214, 178, 0, 0},
         {"info/info_bg.bmp", "info/info_02_13.bmp", 146, 100, 0, 0},
         {"info/info_bg.bmp", "info/info_04_13.bmp", 112, 100, 0, 0},
-        {"info/info_bg.bmp", nullptr, 33, 50, 200, 40},  // message text
+        {"info/info_bg.bmp", nullptr, 33, 26, 222, 66},  // message text
         {"macro/macro_bg.bmp", "macro/macro_01_23.bmp", 280, 169, 0, 0},
         {"macro/macro_bg.bmp", "macro/macro_01_15.bmp", 28, 109, 0, 0},
         {"macro/macro_bg.bmp", nullptr, 143, 35, 127, 160},  // event label area

@@ -58,29 +58,45 @@ std::vector<std::string> UserProfileFiles(const unsigned char* list, std::size_t
 
 std::string ListedName(const std::string& file) { return file.substr(0, file.find('.')); }
 
-bool IsValidName(const std::string& name) {
+namespace {
+
+// A name that stays inside the device folder: no separator, drive colon,
+// forbidden or control character, no device name, not too long. Blanks at
+// its ends are allowed: a file may have them before its ".xml".
+bool StaysInFolder(const std::string& name) {
     if (name.empty() || name.size() > kMaxNameLength) return false;
     for (char c : name) {
         if (static_cast<unsigned char>(c) < 0x20) return false;
         if (std::strchr("<>:\"/\\|?*", c)) return false;
     }
-    const char first = name.front(), last = name.back();
-    if (first == ' ' || first == '.' || last == ' ' || last == '.') return false;
+    if (name == "." || name == "..") return false;
     return !IsDeviceName(name.substr(0, name.find('.')));
+}
+
+}  // namespace
+
+bool IsValidName(const std::string& name) {
+    if (!StaysInFolder(name)) return false;
+    const char first = name.front(), last = name.back();
+    return first != ' ' && first != '.' && last != ' ' && last != '.';
 }
 
 Decision DecideOk(Mode mode, const std::string& name, const std::vector<std::string>& userFiles, bool fileExists) {
     if (name.empty()) return {Outcome::Nothing, {}};
-    if (!IsValidName(name)) return {Outcome::InvalidName, {}};
     const std::string file = name + ".xml";
     if (mode == Mode::Load) {
+        // A listed name loads as it is listed, blanks at its ends included:
+        // the list shows the folder's files untrimmed.
         const bool listed = std::find(userFiles.begin(), userFiles.end(), file) != userFiles.end();
-        if (!IsReservedFile(file) && !listed) return {Outcome::FileNotFound, file};
+        if (listed && StaysInFolder(name)) return {Outcome::Load, file};
+        if (!IsValidName(name)) return {Outcome::InvalidName, {}};
+        if (!IsReservedFile(file)) return {Outcome::FileNotFound, file};
         return {Outcome::Load, file};
     }
+    if (!IsValidName(name)) return {Outcome::InvalidName, {}};
     // The device description is not a configuration: writing one over it
     // would stop the program from starting again.
-    if (SameFile(file, kDeviceInfo)) return {Outcome::InvalidName, {}};
+    if (SameFile(file, kDeviceInfo)) return {Outcome::Reserved, {}};
     const bool taken = fileExists || IsReservedFileAnyCase(file) ||
                        std::any_of(userFiles.begin(), userFiles.end(), [&](const std::string& f) { return SameFile(f, file); });
     return {taken ? Outcome::AskOverwrite : Outcome::Save, file};

@@ -37,12 +37,14 @@ bool IsValidName(const std::string& name);
 
 // What the OK action does.
 enum class Outcome {
-    Nothing,        // empty name: the dialog stays open
-    InvalidName,    // "Str_InvalidName"; the dialog stays open
-    FileNotFound,   // load: "Str_FileNotFound", then the dialog ends as cancelled
-    Load,           // load file
-    AskOverwrite,   // save: "Str_ExitAlready" Yes/No; only Yes saves file
-    Save,           // save file
+    Nothing,       // empty name: the dialog stays open
+    InvalidName,   // "Str_InvalidName"; the dialog stays open
+    Reserved,      // save over the device description: "Str_ExitAlready" told, never
+                   // asked, nothing is written; the dialog stays open
+    FileNotFound,  // load: "Str_FileNotFound", then the dialog ends as cancelled
+    Load,          // load file
+    AskOverwrite,  // save: "Str_ExitAlready" Yes/No; only Yes saves file
+    Save,          // save file
 };
 
 struct Decision {
@@ -55,9 +57,10 @@ struct Decision {
 // folder at all (a list that was cut short may miss one).
 //
 // Load: a reserved file is loaded without the list check; any other name
-// must be in the list exactly. Save: the device description can never be
-// overwritten; a reserved file, a listed file or one that exists is asked
-// about first. Names are compared as Windows compares file names (ASCII
+// must be in the list exactly, and a listed one loads even with blanks at
+// its ends. Save: the device description is refused as a reserved name;
+// another reserved file, a listed file or one that exists is asked about
+// first. Names are compared as Windows compares file names (ASCII
 // case ignored) before anything is overwritten.
 Decision DecideOk(Mode mode, const std::string& name, const std::vector<std::string>& userFiles,
                   bool fileExists = false);

@@ -172,6 +172,9 @@ void CMyFileDialog::OnOK() {
     case Outcome::InvalidName:
         Tell("Str_InvalidName");
         return;
+    case Outcome::Reserved:
+        Tell("Str_ExitAlready");
+        return;
     case Outcome::FileNotFound:
         Tell("Str_FileNotFound");
         End(IDCANCEL);

@@ -1,5 +1,7 @@
 #include "ui/framework/message_dialog_win.h"
 
+#include <algorithm>
+
 #include "core/app_globals_win.h"
 #include "core/resource.h"
 #include "ui/framework/skin_win.h"
@@ -8,10 +10,12 @@ namespace {
 
 using namespace skin;
 
-// The layout in client pixels: the title across the top, the text, and
-// Yes and No or OK under it.
-constexpr int kTitleY = 2;
-constexpr Spot kText{IDC_MSG_TEXT, 33, 50, 200};
+// The layout in client pixels: the title inside the frame's header band
+// (clear of its chamfered corners), the text between the header and the
+// rule above the answers, and Yes and No or OK under it.
+constexpr Spot kTitle{IDC_MSG_TITLE, 20, 3, 236, 16};
+constexpr int kTextX = 33, kTextWidth = 222;
+constexpr int kTextTop = 26, kTextBottom = 92;
 
 // Yes, No and OK: their skin files, white text when hot, silver otherwise.
 struct Answer {
@@ -43,7 +47,7 @@ BOOL CMessageDialog::OnInitDialog() {
     const SIZE size = BackgroundSize();
 
     Label(title_, dialog, IDC_MSG_TITLE, Text("Str_SystemMessage").c_str(), kWhite, font, Background());
-    Place(dialog, IDC_MSG_TITLE, 0, kTitleY, size.cx);
+    Place(dialog, kTitle);
 
     const bool yesNo = mode_ == kYesNo;
     if (yesNo) {
@@ -57,7 +61,11 @@ BOOL CMessageDialog::OnInitDialog() {
     ShowWindow(Item(IDC_MSG_NO), yesNo ? SW_SHOW : SW_HIDE);
 
     Label(message_, dialog, IDC_MSG_TEXT, text_, kWhite, font, Background());
-    Place(dialog, kText);
+    // As tall as the wrapped text, centred in its area; a text longer than
+    // the area keeps its top line at the area's top.
+    const int height = std::min(WrappedTextHeight(Item(IDC_MSG_TEXT), kTextWidth), kTextBottom - kTextTop);
+    Place(dialog, IDC_MSG_TEXT, kTextX, kTextTop + (kTextBottom - kTextTop - height) / 2, kTextWidth,
+          std::max(height, 1));
 
     // Centred across, in the upper third of the primary screen.
     const int screenW = GetSystemMetrics(SM_CXSCREEN);

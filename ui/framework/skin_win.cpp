@@ -108,6 +108,29 @@ void FitImageAndCaption(CButtonST& button, HFONT font) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// The control's text measured in its font with DrawText's format.
+RECT MeasureText(HWND control, int width, UINT format) {
+    RECT r{0, 0, width, 0};
+    const int n = GetWindowTextLengthA(control);
+    if (!control || n <= 0) return r;
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(control, text.data(), n + 1)));
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    DrawTextA(dc, text.c_str(), -1, &r, format | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return r;
+}
+
+}  // namespace
+
+int WrappedTextHeight(HWND control, int width) { return MeasureText(control, width, DT_WORDBREAK).bottom; }
+
+int LineWidth(HWND control) { return MeasureText(control, 0, DT_SINGLELINE | DT_NOPREFIX).right; }
+
 void Label(CStaticST& label, HWND dialog, int id, const char* text, COLORREF colour, HFONT font, HBITMAP background) {
     label.SubclassDlgItem(id, dialog);
     if (text) label.SetText(text);

@@ -44,6 +44,11 @@ void Caption(HWND dialog, int id, const char* key, const char* prefix = "");
 // below 1 keeps the control's own.
 void Place(HWND dialog, int id, int x, int y, int width = 0, int height = 0);
 void Place(const Dialog& dialog, int id, int x, int y, int width = 0, int height = 0);
+// The height of the control's text wrapped to width, in the control's font,
+// as a static control draws it.
+int WrappedTextHeight(HWND control, int width);
+// The width of the control's text on one line, in the control's font.
+int LineWidth(HWND control);
 // A control's place, as a window's layout table holds it.
 struct Spot {
     int id;

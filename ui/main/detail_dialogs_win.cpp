@@ -1,5 +1,6 @@
 #include "ui/main/detail_dialogs_win.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -45,6 +46,11 @@ constexpr Spot kProfileLayout[] = {
     {IDC_PROFILE_CHOICE_3, 260, 109}, {IDC_PROFILE_CHOICE_4, 320, 109},
 };
 
+// The profile dialog's title reaches at most to here, the close box's column.
+constexpr int kProfileTitleRight = 357;
+// The title's mark and the gap before its text.
+constexpr int kTitleMarkWidth = 24;
+
 // Both dialogs open at this point of the main window.
 constexpr POINT kFromMain{70, 60};
 
@@ -74,6 +80,16 @@ void Title(CButtonST& title, HWND dialog, int id, const char* image, const char*
     look.hotText = look.normalText = colour;
     look.sizeToImage = false;
     Button(title, dialog, id, look, Text(key).c_str(), font, background);
+}
+
+// Widens a title to hold its mark and its text on one line, up to right.
+void WidenToText(HWND dialog, int id, int right) {
+    HWND control = GetDlgItem(dialog, id);
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    const int width = std::min<int>(kTitleMarkWidth + LineWidth(control), right - r.left);
+    if (width > r.right - r.left) Place(dialog, id, r.left, r.top, width);
 }
 
 }  // namespace
@@ -140,6 +156,7 @@ BOOL CProfileDialog::OnInitDialog() {
     HBITMAP bg = Background();
 
     Title(title_, dialog, IDC_PROFILE_TITLE, "\\right\\right_b_01_05.bmp", "Str_AssignProfile", kWhite, font, bg);
+    WidenToText(dialog, IDC_PROFILE_TITLE, kProfileTitleRight);
     Button(apply_, dialog, IDC_PROFILE_APPLY, {"\\profile\\profile_02_19.bmp", "\\profile\\profile_01_19.bmp"},
            Text("Str_Apply").c_str(), font, bg);
     Button(cancel_, dialog, IDC_PROFILE_CANCEL, {"\\profile\\profile_02_21.bmp", "\\profile\\profile_01_21.bmp"},

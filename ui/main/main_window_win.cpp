@@ -249,9 +249,12 @@ void CKorelleDlg::RefreshOpenPanels() {
 }
 
 void CKorelleDlg::AssignFunction(int code) {
+    if (detailOpen_) return;       // a choice under an open detail dialog or refusal changes nothing
     if (g_nSelButton < 0) return;  // no button since the last profile switch
     if (mainwin::AssignFunction(g_WorkRecord, g_nCurProfile, g_nSelButton, code) == mainwin::AssignResult::Refused) {
+        SetDetailOpen(true);
         ShowMessage(hwnd(), CMessageDialog::kOk, Text("Str_Need1Button").c_str());
+        SetDetailOpen(false);
         return;
     }
     SetLabel(g_nSelButton, code);
@@ -283,17 +286,31 @@ void CKorelleDlg::ToggleMenu(int button) {
     g_nSelButton = button;
 }
 
+void CKorelleDlg::SetDetailOpen(bool open) {
+    detailOpen_ = open;
+    if (!menu_) return;
+    if (open && IsWindowVisible(menu_->hwnd())) menu_->StartFade(mainwin::MenuFade::kFadeOut);
+    EnableWindow(menu_->hwnd(), !open);
+}
+
 void CKorelleDlg::OpenDetail(int button) {
+    if (detailOpen_) return;  // a request posted before the open dialog came
+    // The menu goes also when the request finds no button (a profile switch
+    // came between the choice and the request).
+    if (menu_ && IsWindowVisible(menu_->hwnd())) menu_->StartFade(mainwin::MenuFade::kFadeOut);
     if (button < 0) return;
     const int code = mainwin::FunctionOf(g_WorkRecord, g_nCurProfile, button);
-    if (menu_ && IsWindowVisible(menu_->hwnd())) menu_->StartFade(mainwin::MenuFade::kFadeOut);
     g_nSelButton = button;
     if (code == mainwin::kSwitchDpi) {
+        SetDetailOpen(true);
         CDpiDialog dialog;
         dialog.DoModal(hwnd());
+        SetDetailOpen(false);
     } else if (code == mainwin::kSelectProfile) {
+        SetDetailOpen(true);
         CProfileDialog dialog;
         dialog.DoModal(hwnd());
+        SetDetailOpen(false);
     } else if (code == mainwin::kMacro || code == mainwin::kSingle) {
         if (keyDialog_) return;  // one editor at a time
         // The delay dialog first, owned by this window; the editor is owned

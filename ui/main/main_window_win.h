@@ -48,6 +48,9 @@ private:
     void BuildSkin();
     void ToggleMenu(int button);
     void OpenDetail(int button);
+    // While a detail dialog or the refusal box is open the menu fades out
+    // and takes no clicks, and choices and detail requests change nothing.
+    void SetDetailOpen(bool open);
     void Apply();
     void Abandon();
     void Close();
@@ -67,6 +70,7 @@ private:
     std::unique_ptr<CTmDialog> tmDialog_;
     HICON icon_ = nullptr;
     bool started_ = false;  // the device context exists
+    bool detailOpen_ = false;
     // The change last kept by KeepUnwrittenChange, and the name it got.
     ProfileRecord keptRecord_{};
     std::string keptName_;
