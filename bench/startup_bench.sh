@@ -52,7 +52,12 @@ done
 # Wine does not report another process's times), and the wine server's, which
 # does the timers' and messages' work for it.
 cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{t += $1} END {printf "%.1f", t / 1e6}'; }
-server=$(pgrep -n -x wineserver64 || pgrep -n -x wineserver)
+# This prefix's server: another Wine session on the machine has its own.
+server=""
+for candidate in $(pgrep -x wineserver64; pgrep -x wineserver); do
+  tr '\0' '\n' <"/proc/$candidate/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && server=$candidate
+done
+[ -n "$server" ] || { echo "no wine server of $WINEPREFIX" >&2; exit 1; }
 idle() {  # pattern seconds: prints "program-% server-%" over that time
   local pid before server_before after server_after
   pid=$(pgrep -f "$1" | head -1)
