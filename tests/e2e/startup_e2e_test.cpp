@@ -95,6 +95,9 @@ TEST_F(Startup, ASecondStartEndsAtOnceWithoutAWindow) {
 TEST_F(Startup, TheMessageBoxAnswersOneOrTwoAndIgnoresEscape) {
     const fs::path demo = WindowsBuildFile("tests/e2e/message-demo.exe");
     const std::string& wait = kWait;
+    // The box is a window before its controls are made: wait for its text,
+    // shown, so that nothing is read or pressed half built.
+    const std::string shown = "wait " KORELLE_WINDOW(IDC_MSG_TEXT) " shown" + wait;
     struct Case {
         const char* mode;
         const char* text;
@@ -112,7 +115,7 @@ TEST_F(Startup, TheMessageBoxAnswersOneOrTwoAndIgnoresEscape) {
     };
     for (const Case& c : cases) {
         const pid_t pid = RunProgram(demo, {c.mode, c.text});
-        ASSERT_EQ(Driver("wait-window '#32770' -" + wait).code, 0) << c.text;
+        ASSERT_EQ(Driver(shown).code, 0) << c.text;
         // Escape (the cancel command) leaves it open.
         EXPECT_EQ(Driver("press '#32770' - 2" + wait).code, 0);
         EXPECT_EQ(WaitExit(pid, 1000), -1) << "ended by Escape: " << c.text;
@@ -124,7 +127,7 @@ TEST_F(Startup, TheMessageBoxAnswersOneOrTwoAndIgnoresEscape) {
     for (const char* key :
          {"Str_DataChange", "Str_SettingMismatch", "Str_SettingErr", "Str_LoadConfigErr", "Str_CannotCreateHardware"}) {
         const pid_t pid = RunProgram(demo, {"0", ShippedText(key)});
-        ASSERT_EQ(Driver("wait-window '#32770' -" + wait).code, 0) << key;
+        ASSERT_EQ(Driver(shown).code, 0) << key;
         const TextExtent text = MeasureText(KORELLE_WINDOW(IDC_MSG_TEXT), IDC_MSG_TEXT);
         EXPECT_GT(text.wrapped, 0) << key;
         EXPECT_LE(text.wrapped, text.height) << key << " is cut";
