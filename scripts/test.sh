@@ -5,7 +5,8 @@
 # (KORELLE_FUZZ_SECONDS in all, default 20), and the Windows
 # build under Wine. For quicker rounds while working, KORELLE_LAYERS picks
 # layers ("native sanitized fuzz wine installer" by default; "hid", the real HID
-# stack in a VM, only when named) and KORELLE_E2E_FILTER
+# stack in a VM, only when named; "e2e", the wine layer's end-to-end tests
+# alone) and KORELLE_E2E_FILTER
 # passes a GoogleTest filter to the end-to-end layer. Ends with one line "total: N passed, N failed"; exits non-zero when
 # anything failed.
 set -uo pipefail
@@ -156,14 +157,14 @@ else
   build_failed fuzz
 fi
 
-if ! wanted wine; then
+if ! wanted wine && ! wanted e2e; then
   :
 elif echo "== Windows build" && build_windows; then
   t0=$SECONDS
   ensure_display
   new_wine_prefix
   summary+=("wine prefix and display: $((SECONDS - t0)) s")
-  run_layer wine "$build_root/mingw"
+  wanted wine && run_layer wine "$build_root/mingw"
   run_e2e
 
 else

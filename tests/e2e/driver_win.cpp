@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -629,6 +630,34 @@ int Hash(int argc, char** argv) {
     return 0;
 }
 
+// Posts command ID to WIN, then, until WIN answers messages again, counts
+// the different pictures of its control SHOWN while it does not: the cue of
+// a window whose thread is busy. Prints "busy MS pictures N".
+int Busy(int, char** argv) {
+    HWND window = WindowArg(argv[2]);
+    HWND control = window ? GetDlgItem(window, Int(argv[4])) : nullptr;
+    if (!control) return 1;
+    PostClicked(window, Int(argv[3]));
+    const DWORD start = GetTickCount();
+    DWORD busy = 0;
+    std::set<unsigned long long> pictures;
+    while (GetTickCount() - start < Ms(argv[5])) {
+        DWORD_PTR answer = 0;
+        const DWORD asked = GetTickCount();
+        if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 50, &answer)) {
+            if (busy) break;  // it was busy and answers again: the work is over
+            Sleep(20);
+            continue;
+        }
+        busy += GetTickCount() - asked;
+        RECT r{};
+        GetWindowRect(control, &r);
+        pictures.insert(ScreenHash(r));
+    }
+    std::printf("busy %lu pictures %zu\n", busy, pictures.size());
+    return 0;
+}
+
 // Posts command ID to WIN, then watches the window PANEL until its control
 // CONTROL shows: prints the milliseconds taken and how many different
 // pictures PANEL showed.
@@ -717,6 +746,7 @@ const CommandEntry kCommands[] = {
      "WIN ID: prints the text's one-line width and wrapped height, then the control's size"},
     {"layered", 1, 1, Layered, "WIN: prints \"alpha A\", \"key RRGGBB\" or \"none\""},
     {"hash", 1, 2, Hash, "WIN [ID]: prints a hash of the pixels on the screen"},
+    {"busy", 4, 4, Busy, "WIN ID SHOWN TIMEOUT_MS: posts ID, counts SHOWN's pictures while WIN is busy"},
     {"slide", 5, 5, Slide, "WIN ID PANEL CONTROL TIMEOUT_MS: posts ID, times the panel until CONTROL shows"},
     // Typing and list boxes.
     {"set-text", 3, 3, SetText, "WIN ID TEXT: sets the control's text, as typing does"},

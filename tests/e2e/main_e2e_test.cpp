@@ -250,6 +250,38 @@ TEST_F(MainWindow, CloseWithAChangeAsksAndNoQuitsWithoutWriting) {
     EXPECT_EQ(ReadText(WorkingFile()), working);
 }
 
+// A write of many buttons keeps the window's thread in its waits for
+// seconds: the logo turns meanwhile, so the window does not look hung.
+TEST_F(MainWindow, ALongWriteTurnsTheLogoWhileTheWindowIsBusy) {
+    // Every middle and fifth button off: ten segments, each after its settle wait.
+    std::string xml = ReadText(DeviceFolder() / "__default.xml");
+    for (const std::string from : {"FunID=\"0x3\"", "FunID=\"0x5\""})
+        for (auto at = xml.find(from); at != std::string::npos; at = xml.find(from, at))
+            xml.replace(at, from.size(), "FunID=\"0x0\"");
+    WriteText(DeviceFolder() / "quiet.xml", xml);
+    Start();
+    Command(kMain, IDC_MAIN_ADVANCED);
+    constexpr const char* kAdvanced = KORELLE_WINDOW(IDC_ADV_LOAD);
+    constexpr const char* kFiles = KORELLE_WINDOW(IDC_FILES_NAME);
+    ASSERT_EQ(Driver(std::string("wait ") + kAdvanced + " shown" + kWait).code, 0) << "no advanced settings";
+    Command(kAdvanced, IDC_ADV_LOAD);
+    ASSERT_EQ(Driver(std::string("wait ") + kFiles + " shown" + kWait).code, 0) << "no files dialog";
+    ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " quiet").code, 0);
+    Command(kFiles, IDC_FILES_OK);
+    Command(kAdvanced, IDC_ADV_OK);
+    ASSERT_EQ(Driver(std::string("wait ") + kAdvanced + " gone" + kWait).code, 0);
+    ASSERT_EQ(LabelText(2), "BUTTON OFF");
+    fs::resize_file(TraceFile(), 0);
+    const std::string out = DriverOut(std::string("busy ") + kMain + " " KORELLE_ID(IDC_MAIN_APPLY) " " +
+                                      KORELLE_ID(IDC_MAIN_LOGO) + kWait);
+    unsigned long busyMs = 0, pictures = 0;
+    ASSERT_EQ(std::sscanf(out.c_str(), "busy %lu pictures %lu", &busyMs, &pictures), 2) << out;
+    EXPECT_GT(busyMs, 700u) << "the write was not long: " << out;
+    EXPECT_GE(pictures, 3u) << "the logo stood still: " << out;
+    EXPECT_EQ(Segments("segment-write").size(), 11u) << "the ten buttons and the header";
+    Quit();
+}
+
 // The defaults from the advanced settings are an unapplied change of the
 // edited settings: the mouse keeps its own until Apply, Abandon restores.
 TEST_F(MainWindow, ResetToDefaultIsAnUnappliedChange) {

@@ -204,6 +204,24 @@ TEST(Logo, FrameZeroFor22TicksAfterStartAndAfterEveryWrap) {
     EXPECT_EQ(LogoFrame(66 + 22), 22);
 }
 
+// Short work shows nothing; long work turns the logo through its turning
+// frames, one frame a period, also across a wrap of the millisecond clock.
+TEST(Logo, TheBusyCueWaitsThenTurnsTheLogoAtItsPace) {
+    const unsigned start = 0xFFFFFF00u;  // the clock wraps 256 ms in
+    BusyCue cue(start);
+    EXPECT_EQ(cue.FrameAt(start + BusyCue::kDelayMs - 1), -1);
+    EXPECT_FALSE(cue.Shown());
+    unsigned now = start + BusyCue::kDelayMs;
+    EXPECT_EQ(cue.FrameAt(now), 22);
+    EXPECT_TRUE(cue.Shown());
+    EXPECT_EQ(cue.FrameAt(now + BusyCue::kFrameMs - 1), -1);
+    std::vector<int> frames{22};
+    for (int i = 0; i < 44; ++i) frames.push_back(cue.FrameAt(now += BusyCue::kFrameMs));
+    EXPECT_EQ(frames[43], 65);
+    EXPECT_EQ(frames[44], 22);  // round again
+    for (int i = 1; i < 44; ++i) EXPECT_EQ(frames[i], frames[i - 1] + 1) << i;
+}
+
 TEST(DetailDialogs, ParametersAndTheAbandonExtent) {
     EXPECT_EQ(DpiChoiceFromFunExt(0), 1);  // a fresh button shows 800
     EXPECT_EQ(DpiChoiceFromFunExt(3), 3);

@@ -10,7 +10,17 @@ void DialogMessages::ShowOk(const char*, const char* text) { ShowMessage(owner_,
 
 int DialogMessages::AskYesNo(const char*, const char* text) { return ShowMessage(owner_, CMessageDialog::kYesNo, text); }
 
+PreciseSleeper::PreciseSleeper(Painter painter) : painter_(std::move(painter)), cue_(GetTickCount()) {}
+
+PreciseSleeper::~PreciseSleeper() {
+    if (painter_ && cue_.Shown()) painter_(-1);
+}
+
 void PreciseSleeper::SleepMs(unsigned ms) {
+    if (painter_) {
+        const int frame = cue_.FrameAt(GetTickCount());
+        if (frame >= 0) painter_(frame);
+    }
     timeBeginPeriod(1);
     Sleep(ms);
     timeEndPeriod(1);

@@ -70,6 +70,12 @@ void CLogoButtonST::StartAnimation() {
     StartTimer(kTimer, 300);
 }
 
+void CLogoButtonST::ShowBusy(int frame) {
+    ShowFrame(frame >= 0 ? frame : mainwin::LogoFrame(g_nLogoTick + mainwin::kLogoCycle - 1));
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    GdiFlush();
+}
+
 void CLogoButtonST::OnTimer(UINT_PTR id) {
     if (id != kTimer) return;
     ShowFrame(mainwin::LogoFrame(g_nLogoTick));

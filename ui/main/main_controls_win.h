@@ -41,6 +41,9 @@ public:
     static constexpr UINT_PTR kTimer = 256;
     ~CLogoButtonST() override;
     void StartAnimation();
+    // Paints frame at once, without the message loop, for the busy cue;
+    // -1 goes back to the animation's frame.
+    void ShowBusy(int frame);
 
 protected:
     void OnTimer(UINT_PTR id) override;

@@ -107,4 +107,12 @@ int ButtonNumberOfSlot(const ProfileRecord& record, int slot) {
     return k + 1;
 }
 
+int BusyCue::FrameAt(unsigned nowMs) {
+    if (nowMs - start_ < kDelayMs) return -1;
+    if (painted_ > 0 && nowMs - last_ < kFrameMs) return -1;
+    last_ = nowMs;
+    constexpr int kTurning = kLogoCycle - 22;
+    return 22 + painted_++ % kTurning;
+}
+
 }  // namespace mainwin

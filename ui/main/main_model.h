@@ -110,6 +110,25 @@ private:
 inline constexpr int kLogoCycle = 66;
 inline int LogoFrame(int tick) { return tick % kLogoCycle < 22 ? 0 : tick % kLogoCycle; }
 
+// The cue of long device work, painted between its waits: work shorter than
+// kDelayMs shows nothing; after that the logo spins, a new frame every
+// kFrameMs, through its turning frames (22 to 65).
+class BusyCue {
+public:
+    static constexpr unsigned kDelayMs = 300;
+    static constexpr unsigned kFrameMs = 60;
+    explicit BusyCue(unsigned startMs) : start_(startMs) {}
+    // The frame to paint at nowMs (a millisecond clock that may wrap), or -1
+    // when it is too early or the last frame painted is still current.
+    int FrameAt(unsigned nowMs);
+    bool Shown() const { return painted_ > 0; }
+
+private:
+    unsigned start_;
+    unsigned last_ = 0;
+    int painted_ = 0;
+};
+
 // DPI dialog: the option preselected for a FunExt (0..5: 400, 800, 1600,
 // 2000, up, down) and the FunExt an option stores.
 int DpiChoiceFromFunExt(unsigned funExt);

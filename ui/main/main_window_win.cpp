@@ -340,8 +340,18 @@ void CKorelleDlg::EnableTopWindows(bool enable) {
 
 void CKorelleDlg::MacroEditorClosed() { app_messages::PostMacroEditorClosed(hwnd()); }
 
+template <class Fn>
+auto CKorelleDlg::WithDevice(Fn fn) {
+    return WithDeviceLink(hwnd(), fn, [this](int frame) { PaintBusy(frame); });
+}
+
+void CKorelleDlg::PaintBusy(int frame) {
+    SetCursor(LoadCursorA(nullptr, frame >= 0 ? IDC_WAIT : IDC_ARROW));
+    logo_.ShowBusy(frame);
+}
+
 void CKorelleDlg::Apply() {
-    WithDeviceLink(hwnd(), [](DeviceLink& link) { link.WriteToDevice(g_pDevice); });
+    WithDevice([](DeviceLink& link) { link.WriteToDevice(g_pDevice); });
 }
 
 void CKorelleDlg::Abandon() {
@@ -398,7 +408,7 @@ void CKorelleDlg::About() {
         return;
     }
     int hardware = 0, firmware = 0;
-    WithDeviceLink(hwnd(), [&](DeviceLink& link) { return link.QueryDeviceInfo(hardware, firmware); });
+    WithDevice([&](DeviceLink& link) { return link.QueryDeviceInfo(hardware, firmware); });
     unsigned char info[4 * kProductInfoField] = {};
     std::snprintf(reinterpret_cast<char*>(info), kProductInfoField, "%.*s", static_cast<int>(record::kNameSize),
                   reinterpret_cast<const char*>(g_WorkRecord.data() + record::kName));
@@ -433,7 +443,7 @@ void CKorelleDlg::SelectProfile(int profile) {
     g_nCurProfile = profile;
     RefreshView();
     g_nSelButton = -1;
-    WithDeviceLink(hwnd(), [](DeviceLink& link) { return link.SwitchProfile(); });
+    WithDevice([](DeviceLink& link) { return link.SwitchProfile(); });
 }
 
 void CKorelleDlg::SelectPolling(int index) {

@@ -62,6 +62,11 @@ private:
     void SelectPolling(int index);
     void SelectDpi(int index);
     void FollowMove(int x, int y);
+    // Device work of the running window, with the busy cue on the logo and
+    // the wait cursor while it takes long.
+    template <class Fn>
+    auto WithDevice(Fn fn);
+    void PaintBusy(int frame);
 
     mainwin::ClickDecision click_;
     std::unique_ptr<CMenuDialog> menu_;
