@@ -630,6 +630,36 @@ int Hash(int argc, char** argv) {
     return 0;
 }
 
+// Asks every shown skinned control of WIN whether its text, as it draws
+// it, fits: prints "ID over CX CY TEXT" for each that does not, then
+// "checked N over M". Exits 1 when any is over.
+int Fit(int, char** argv) {
+    HWND window = WindowArg(argv[2]);
+    if (!window) return 1;
+    struct Count {
+        UINT message;
+        int checked = 0, over = 0;
+    } count{RegisterWindowMessageA("Korelle.TextOverflow")};
+    EnumChildWindows(
+        window,
+        [](HWND control, LPARAM data) -> BOOL {
+            auto& c = *reinterpret_cast<Count*>(data);
+            if (!IsWindowVisible(control)) return TRUE;
+            DWORD_PTR answer = 0;
+            if (!SendMessageTimeoutA(control, c.message, 0, 0, SMTO_NORMAL, 2000, &answer) || answer == 0) return TRUE;
+            ++c.checked;
+            const int cx = LOWORD(answer) - 1, cy = HIWORD(answer) - 1;
+            if (cx > 0 || cy > 0) {
+                ++c.over;
+                std::printf("%d over %d %d %s\n", GetDlgCtrlID(control), cx, cy, TextOf(control).c_str());
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    std::printf("checked %d over %d\n", count.checked, count.over);
+    return count.over ? 1 : 0;
+}
+
 // Posts command ID to WIN, then, until WIN answers messages again, counts
 // the different pictures of its control SHOWN while it does not: the cue of
 // a window whose thread is busy. Prints "busy MS pictures N".
@@ -746,6 +776,7 @@ const CommandEntry kCommands[] = {
      "WIN ID: prints the text's one-line width and wrapped height, then the control's size"},
     {"layered", 1, 1, Layered, "WIN: prints \"alpha A\", \"key RRGGBB\" or \"none\""},
     {"hash", 1, 2, Hash, "WIN [ID]: prints a hash of the pixels on the screen"},
+    {"fit", 1, 1, Fit, "WIN: lists the shown skinned controls whose text does not fit; 1 when any"},
     {"busy", 4, 4, Busy, "WIN ID SHOWN TIMEOUT_MS: posts ID, counts SHOWN's pictures while WIN is busy"},
     {"slide", 5, 5, Slide, "WIN ID PANEL CONTROL TIMEOUT_MS: posts ID, times the panel until CONTROL shows"},
     // Typing and list boxes.

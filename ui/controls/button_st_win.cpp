@@ -393,7 +393,7 @@ void CButtonST::Draw(HDC dc, const RECT& client) {
                                                                          : DT_CENTER;
         SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, enabled ? colours_[pair + 1] : GetSysColor(COLOR_GRAYTEXT));
-        DrawTextA(dc, text.c_str(), -1, &tr, h | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawControlText(dc, text, tr, h | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     SelectObject(dc, oldFont);
 

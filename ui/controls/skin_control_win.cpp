@@ -122,7 +122,83 @@ LRESULT CSkinControl::SetTextQuietly(WPARAM wParam, LPARAM lParam) {
     return r;
 }
 
+void CSkinControl::DrawControlText(HDC dc, const std::string& text, RECT room, UINT format) {
+    text_ = {true, room, format, static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT))};
+    DrawTextA(dc, text.c_str(), -1, &room, format);
+}
+
+namespace {
+
+// How far the ink of the text's characters reaches above and below the
+// baseline in the font selected in dc.
+void InkExtent(HDC dc, const std::string& text, int& above, int& below) {
+    above = below = 0;
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(n, 1)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+    const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    for (wchar_t c : wide) {
+        GLYPHMETRICS gm{};
+        if (c <= L' ' || GetGlyphOutlineW(dc, c, GGO_METRICS, &gm, 0, nullptr, &identity) == GDI_ERROR) continue;
+        above = std::max(above, static_cast<int>(gm.gmptGlyphOrigin.y));
+        below = std::max(below, static_cast<int>(gm.gmBlackBoxY) - static_cast<int>(gm.gmptGlyphOrigin.y));
+    }
+}
+
+}  // namespace
+
+SIZE CSkinControl::TextOverflow() {
+    SIZE over{-1, -1};
+    RECT rc{};
+    if (!hwnd_ || !GetClientRect(hwnd_, &rc)) return over;
+    // Drawn once more, off screen, to learn where the text goes now.
+    text_.drawn = false;
+    HDC screen = GetDC(hwnd_);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, std::max(1L, rc.right), std::max(1L, rc.bottom));
+    HGDIOBJ old = SelectObject(mem, bmp);
+    Draw(mem, rc);
+    if (text_.drawn) {
+        const int n = GetWindowTextLengthA(hwnd_);
+        std::string text(static_cast<size_t>(n) + 1, '\0');
+        text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), n + 1)));
+        HGDIOBJ oldFont = SelectObject(mem, text_.font);
+        const RECT room = text_.room;
+        RECT need = room;
+        if (text_.format & DT_SINGLELINE) need.right = need.left;  // its one line's width
+        DrawTextA(mem, text.c_str(), -1, &need, (text_.format & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
+        // The lines' ink, placed as DrawText places them, against what is
+        // shown of the room: the room within the control.
+        TEXTMETRICA tm{};
+        GetTextMetricsA(mem, &tm);
+        int above = 0, below = 0;
+        InkExtent(mem, text, above, below);
+        SelectObject(mem, oldFont);
+        const int height = need.bottom - need.top;
+        const int lines = tm.tmHeight > 0 ? std::max(1, height / static_cast<int>(tm.tmHeight)) : 1;
+        int top = room.top;
+        if ((text_.format & DT_SINGLELINE) && (text_.format & DT_VCENTER))
+            top += (room.bottom - room.top - height) / 2;
+        const int inkTop = top + tm.tmAscent - above;
+        const int inkBottom = top + (lines - 1) * tm.tmHeight + tm.tmAscent + below;
+        RECT shown{};
+        IntersectRect(&shown, &room, &rc);
+        over.cx = std::max(0L, (need.right - need.left) - (shown.right - shown.left));
+        over.cy = std::max(0L, shown.top - inkTop) + std::max(0L, inkBottom - shown.bottom);
+    }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(hwnd_, screen);
+    return over;
+}
+
 LRESULT CSkinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    static const UINT overflowMessage = RegisterWindowMessageA(kTextOverflowMessage);
+    if (message == overflowMessage) {
+        const SIZE over = TextOverflow();
+        return over.cx < 0 ? 0 : MAKELRESULT(over.cx + 1, over.cy + 1);
+    }
     switch (message) {
     case WM_PAINT: PaintBuffered(); return 0;
     case WM_PRINTCLIENT:

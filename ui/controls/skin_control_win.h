@@ -20,6 +20,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "ui/controls/controls_api.h"
@@ -63,6 +64,12 @@ public:
 
     // Draws the whole control into dc at (0, 0), as its painting does.
     void DrawTo(HDC dc);
+    // How far the control's text, drawn as the control draws it, reaches
+    // past the room it gets: {0, 0} when it fits, {-1, -1} when the control
+    // draws no text. The control also answers the registered message
+    // kTextOverflowMessage with it: 0 for no text, else MAKELRESULT(cx + 1, cy + 1).
+    SIZE TextOverflow();
+    static constexpr const char* kTextOverflowMessage = "Korelle.TextOverflow";
     void Invalidate(bool now = false);
 
 protected:
@@ -82,6 +89,9 @@ protected:
     bool DrawBackground(HDC dc, const RECT& client);
     bool HasBackgroundSource() const;
     HFONT FontForDrawing() const;
+    // DrawText with the font selected in dc, noting where and how the text
+    // went for TextOverflow.
+    void DrawControlText(HDC dc, const std::string& text, RECT room, UINT format);
     bool IsAppActive() const;
     bool HasTooltip() const { return tooltip_ != nullptr; }
 
@@ -99,4 +109,10 @@ private:
     HBITMAP captured_ = nullptr;  // ours, from SetBk(dc)
     HWND tooltip_ = nullptr;
     std::vector<UINT_PTR> timers_;  // the ids started with StartTimer
+    struct DrawnText {
+        bool drawn = false;
+        RECT room{};
+        UINT format = 0;
+        HFONT font = nullptr;
+    } text_;
 };

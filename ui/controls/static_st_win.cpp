@@ -141,6 +141,6 @@ void CStaticST::Draw(HDC dc, const RECT& client) {
     HGDIOBJ oldFont = SelectObject(dc, bold_ ? BoldFont() : FontForDrawing());
     SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, IsWindowEnabled(hwnd_) ? text_colour_ : GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(dc, text.c_str(), -1, &textRect, format);
+    DrawControlText(dc, text, textRect, format);
     SelectObject(dc, oldFont);
 }

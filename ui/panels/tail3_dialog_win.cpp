@@ -74,7 +74,7 @@ void CTail3Dialog::BuildControls() {
 
     for (Thumb thumb : kThumbs) {
         ThumbButton& button = thumbButtons_[static_cast<int>(thumb)];
-        skin::Button(button, dialog, ThumbId(thumb), skin::kWhiteText, nullptr, font, background);
+        skin::Button(button, dialog, ThumbId(thumb), skin::kWhiteText, "", font, background);  // an image only
         skin::SetImages(button, "\\left\\left\\left_02_02.bmp", "\\left\\left\\left_02_03.bmp", kThumbKey);
         button.SizeToContent();
         button.onPress = [this, thumb] {

@@ -1,0 +1,202 @@
+// The finished look of every window: each shown text fits its control as the
+// control draws it, and each window looks as its reference picture does.
+// The windows are opened one after another in one run of Korelle.exe; each
+// is saved as "<window>-<language>.png" in the test output folder.
+// KORELLE_UPDATE_REFERENCES=1 writes the pictures of this run as the new
+// references (tests/e2e/reference/) after a deliberate change of the look.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr const char* kMain = KORELLE_WINDOW(IDC_MAIN_LOGO);
+constexpr const char* kMenu = KORELLE_WINDOW(IDC_MENU_BUTTON_OFF);
+constexpr const char* kDpiDialog = KORELLE_WINDOW(IDC_DPI_APPLY);
+constexpr const char* kProfileDialog = KORELLE_WINDOW(IDC_PROFILE_APPLY);
+constexpr const char* kLeftPanel = KORELLE_WINDOW(IDC_LEFT_SPEED_LABEL);
+constexpr const char* kRightPanel = KORELLE_WINDOW(IDC_RIGHT_WHEEL_MORE);
+constexpr const char* kAdvanced = KORELLE_WINDOW(IDC_ADV_LOAD);
+constexpr const char* kFiles = KORELLE_WINDOW(IDC_FILES_NAME);
+constexpr const char* kEditor = KORELLE_WINDOW(IDC_MACRO_VIEW);
+constexpr const char* kMessage = KORELLE_WINDOW(IDC_MSG_TEXT);
+
+// Pixels that may differ from the reference, as a share of the window, and
+// how far a colour may move before its pixel counts (font smoothing).
+constexpr double kDifferentShare = 0.0005;
+constexpr const char* kFuzz = "12%";
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
+
+Rect WindowRect(const std::string& window) {
+    Rect r;
+    std::istringstream(DriverOut("rect " + window)) >> r.left >> r.top >> r.right >> r.bottom;
+    return r;
+}
+
+void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+int Shell(const std::string& command) { return std::system((command + " 2>/dev/null").c_str()); }
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+class Look : public KorelleTest {
+protected:
+    std::string language = "English";
+    std::vector<std::string> overflowing;  // "window: what the driver's fit said"
+
+    fs::path OutFolder() const {
+        const fs::path out = Env("KORELLE_E2E_OUT");
+        return out.empty() ? root / "shots" : out;
+    }
+
+    // Checks every text of the window, then saves its picture and compares
+    // it with the reference; a region of moving pixels (the logo) is blanked
+    // in both.
+    void Check(const std::string& name, const std::string& window, const std::string& still = "") {
+        ASSERT_EQ(Driver("wait " + window + " shown" + kWait).code, 0) << "no " << name;
+        Driver("pointer 0 0");  // nothing lit up under the pointer
+        if (still.empty()) WaitStill(window);
+        const DriverResult fit = Driver("fit " + window);
+        EXPECT_NE(fit.out.find("checked"), std::string::npos) << name << ": " << fit.out;
+        if (fit.code != 0) overflowing.push_back(name + ": " + fit.out);
+
+        const Rect r = WindowRect(window);
+        ASSERT_GT(r.Width(), 0) << name;
+        fs::create_directories(OutFolder());
+        const fs::path shot = OutFolder() / (name + "-" + language + ".png");
+        std::string blank;
+        if (!still.empty()) {
+            std::istringstream in(DriverOut("rect " + still));
+            Rect s;
+            in >> s.left >> s.top >> s.right >> s.bottom;
+            blank = " -fill black -draw 'rectangle " + std::to_string(s.left - r.left) + "," +
+                    std::to_string(s.top - r.top) + " " + std::to_string(s.right - r.left - 1) + "," +
+                    std::to_string(s.bottom - r.top - 1) + "'";
+        }
+        const std::string crop =
+            std::to_string(r.Width()) + "x" + std::to_string(r.Height()) + "+" + std::to_string(r.left) + "+" +
+            std::to_string(r.top);
+        ASSERT_EQ(Shell("import -window root -crop " + crop + " +repage " + Quoted(shot)), 0) << name;
+        if (!blank.empty()) ASSERT_EQ(Shell("mogrify" + blank + " " + Quoted(shot)), 0) << name;
+        if (language != "English") return;  // the references are of the English look
+
+        const fs::path reference = fs::path(KORELLE_SOURCE_DIR) / "tests/e2e/reference" / (name + ".png");
+        if (Env("KORELLE_UPDATE_REFERENCES") == "1") {
+            fs::create_directories(reference.parent_path());
+            fs::copy_file(shot, reference, fs::copy_options::overwrite_existing);
+            return;
+        }
+        ASSERT_TRUE(fs::exists(reference)) << "no reference picture " << reference;
+        // compare prints the number of differing pixels; a different size is an error.
+        const fs::path count = root / "compare.txt";
+        const std::string compare = "compare -metric AE -fuzz " + std::string(kFuzz) + " " + Quoted(reference) + " " +
+                                    Quoted(shot) + " null: 2>" + Quoted(count);
+        std::system(compare.c_str());  // exits 1 when the pictures differ at all
+        const std::string text = ReadText(count);
+        double different = -1;
+        ASSERT_EQ(std::sscanf(text.c_str(), "%lf", &different), 1) << name << ": " << text;
+        EXPECT_LE(different, kDifferentShare * r.Width() * r.Height())
+            << name << " looks different from its reference: " << different << " pixels; see " << shot;
+    }
+
+    // Until two pictures of the window a moment apart are the same: a fade
+    // or a slide has ended.
+    void WaitStill(const std::string& window) {
+        std::string last;
+        for (int i = 0; i < 40; ++i) {
+            const std::string now = DriverOut("hash " + window);
+            if (now == last) return;
+            last = now;
+            Pause(250);
+        }
+        ADD_FAILURE() << window << " never stood still";
+    }
+    void Command(const char* window, int id) {
+        EXPECT_EQ(Driver(std::string("command ") + window + " " + std::to_string(id) + kWait).code, 0) << id;
+    }
+    bool Gone(const char* window) { return Driver(std::string("wait ") + window + " gone" + kWait).code == 0; }
+    // A real click on a label opens the menu; a click lost under Wine is repeated.
+    bool OpenMenu(int button) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Driver(std::string("click ") + kMain + " " + std::to_string(IDC_MAIN_LABEL_0 + button));
+            if (Driver(std::string("wait ") + kMenu + " shown 5000").code == 0) return true;
+        }
+        return false;
+    }
+    void Choose(int button, int item) {
+        ASSERT_TRUE(OpenMenu(button)) << "no menu";
+        Command(kMenu, item);
+    }
+};
+
+TEST_F(Look, EveryWindowsTextsFitAndItLooksAsItsReference) {
+    Start();
+    Check("main", kMain, KORELLE_WINDOW(IDC_MAIN_LOGO) " " KORELLE_ID(IDC_MAIN_LOGO));
+    ASSERT_TRUE(OpenMenu(3)) << "no menu";
+    Check("menu", kMenu);
+
+    Command(kMenu, IDC_MENU_SWITCH_DPI);
+    Check("dpi-dialog", kDpiDialog);
+    Command(kDpiDialog, IDC_DPI_CLOSE);
+    ASSERT_TRUE(Gone(kDpiDialog));
+    Choose(2, IDC_MENU_SELECT_PROFILE);
+    Check("profile-dialog", kProfileDialog);
+    Command(kProfileDialog, IDC_PROFILE_CANCEL);
+    ASSERT_TRUE(Gone(kProfileDialog));
+
+    Command(kMain, IDC_MAIN_LEFT_TOGGLE);
+    Command(kMain, IDC_MAIN_RIGHT_TOGGLE);
+    ASSERT_EQ(Driver(std::string("wait ") + kRightPanel + " shown" + kWait).code, 0);
+    Check("left-panel", kLeftPanel);
+    Check("right-panel", kRightPanel);
+    Command(kMain, IDC_MAIN_LEFT_TOGGLE);
+    Command(kMain, IDC_MAIN_RIGHT_TOGGLE);
+    EXPECT_EQ(Driver(std::string("wait ") + kLeftPanel + " hidden" + kWait).code, 0);
+    EXPECT_EQ(Driver(std::string("wait ") + kRightPanel + " hidden" + kWait).code, 0);
+
+    Command(kMain, IDC_MAIN_ADVANCED);
+    Check("advanced", kAdvanced);
+    Command(kAdvanced, IDC_ADV_LOAD);
+    Check("files", kFiles);
+    Command(kFiles, IDC_FILES_CANCEL);
+    ASSERT_TRUE(Gone(kFiles));
+    Command(kAdvanced, IDC_ADV_CLOSE);
+    ASSERT_TRUE(Gone(kAdvanced));
+
+    Choose(4, IDC_MENU_MACRO);
+    Check("macro-editor", kEditor);
+    Command(kEditor, IDC_MACRO_CANCEL);
+    ASSERT_TRUE(Gone(kEditor));
+
+    // The OK box: the only left click refused another function.
+    Choose(0, IDC_MENU_BUTTON_OFF);
+    Check("message-ok", kMessage);
+    Command(kMessage, IDC_MSG_OK);
+    ASSERT_TRUE(Gone(kMessage));
+
+    // The yes/no box: Close with a change asks; No ends the program.
+    Command(kMain, IDC_MAIN_POLLING_0);
+    Command(kMain, IDC_MAIN_CLOSE);
+    Check("message-yes-no", kMessage);
+    Command(kMessage, IDC_MSG_NO);
+    EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
+
+    for (const std::string& o : overflowing) ADD_FAILURE() << "a text does not fit: " << o;
+}
+
+}  // namespace
