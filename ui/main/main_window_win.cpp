@@ -43,9 +43,11 @@ struct LabelPlace {
     int x, y, width, lineX, lineY;
 };
 constexpr int kLabelHeight = 20;
-constexpr LabelPlace kLabels[7] = {{5, 208, 150, 147, 131},   {12, 235, 156, 163, 169}, {30, 258, 158, 181, 188},
-                                   {396, 131, 165, 274, 138}, {394, 165, 164, 306, 151}, {388, 196, 160, 318, 165},
-                                   {374, 225, 162, 318, 183}};
+// Each label keeps clear of its connecting line: the left ones end 2 pixels
+// before their line starts, the right ones start 4 pixels after it ends.
+constexpr LabelPlace kLabels[7] = {{5, 208, 140, 147, 131},   {12, 235, 149, 163, 169}, {30, 258, 149, 181, 188},
+                                   {406, 131, 155, 274, 138}, {404, 165, 154, 306, 151}, {398, 196, 150, 318, 165},
+                                   {384, 225, 152, 318, 183}};
 
 // The image buttons without a caption: skin files (hot, normal) and place.
 struct ImageButton {

@@ -19,7 +19,10 @@ constexpr COLORREF kWindowKey = 0x808080;
 constexpr COLORREF kThumbKey = 0x7F7F7F;
 
 // The speed label's height: a line of the 15-high font.
-constexpr int kLabelHeight = 18;
+// The label's room: the panel's part beside the main window (the panel
+// stands 115 pixels out of it), and two lines of the 15-high font.
+constexpr int kLabelWidth = 86;
+constexpr int kLabelHeight = 36;
 
 constexpr Thumb kThumbs[] = {Thumb::PointerSpeed, Thumb::XRate, Thumb::YRate};
 constexpr int kThumbIds[] = {IDC_LEFT_SPEED_THUMB, IDC_LEFT_X_RATE_THUMB, IDC_LEFT_Y_RATE_THUMB};
@@ -87,10 +90,8 @@ void CTail3Dialog::BuildControls() {
     enableXY_.SizeToContent();
     skin::Label(label_, dialog, IDC_LEFT_SPEED_LABEL, nullptr, skin::kWhite, font, background);
     skin::Caption(dialog, IDC_LEFT_SPEED_LABEL, "Str_WindowPointerSpeed");
-    // Up to the panel's right edge.
-    RECT panel{};
-    GetClientRect(dialog, &panel);
-    SetWindowPos(Item(IDC_LEFT_SPEED_LABEL), nullptr, 0, 0, panel.right - panels::kLabelAt.x, kLabelHeight,
+    // Only what lies left of the main window shows: the text wraps there.
+    SetWindowPos(Item(IDC_LEFT_SPEED_LABEL), nullptr, 0, 0, kLabelWidth, kLabelHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Park();
 }
