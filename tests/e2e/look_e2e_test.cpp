@@ -6,6 +6,7 @@
 // references (tests/e2e/reference/) after a deliberate change of the look.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <pugixml.hpp>
 
 #include "tests/e2e/e2e_support.h"
 
@@ -197,6 +200,26 @@ TEST_F(Look, EveryWindowsTextsFitAndItLooksAsItsReference) {
     EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
 
     for (const std::string& o : overflowing) ADD_FAILURE() << "a text does not fit: " << o;
+}
+
+// The longest texts of the string file, each in the message box, where the
+// longest ones show: every wrapped line within the box.
+TEST_F(Look, TheLongestTextsFitTheMessageBox) {
+    pugi::xml_document strings;
+    ASSERT_TRUE(strings.load_file((folder / "String" / language / "Korelle.xml").c_str()));
+    std::vector<std::string> texts;
+    for (pugi::xml_node s : strings.child("Strings").children("String")) texts.push_back(s.text().get());
+    std::sort(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    texts.resize(std::min<size_t>(texts.size(), 4));
+    for (const std::string& text : texts) {
+        const pid_t pid = RunProgram(WindowsBuildFile("tests/e2e/message-demo.exe"), {"0", text});
+        ASSERT_EQ(Driver(std::string("wait ") + kMessage + " shown" + kWait).code, 0) << text;
+        const DriverResult fit = Driver(std::string("fit ") + kMessage);
+        EXPECT_EQ(fit.code, 0) << text << "\n" << fit.out;
+        EXPECT_NE(fit.out.find("checked 3 "), std::string::npos) << "the title, the text and OK: " << fit.out;
+        EXPECT_EQ(Driver(std::string("command ") + kMessage + " " KORELLE_ID(IDC_MSG_OK) + kWait).code, 0);
+        EXPECT_EQ(WaitExit(pid, kTimeoutMs), 1) << text;
+    }
 }
 
 }  // namespace

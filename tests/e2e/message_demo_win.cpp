@@ -1,5 +1,5 @@
 // Shows one skinned message box from the program folder it is started in, as
-// the program shows it, and ends with the box's result as its exit code.
+// the program shows it in the language of the folder's Setup.ini, and ends with the box's result as its exit code.
 //   message-demo MODE TEXT
 #include <windows.h>
 
@@ -15,8 +15,12 @@ int main(int argc, char** argv) {
     if (argc != 3) return 100;
     char dir[MAX_PATH];
     GetCurrentDirectoryA(sizeof dir, dir);
+    // The language the program would take: Setup.ini of the folder.
+    char ini[MAX_PATH + 16], language[128];
+    std::snprintf(ini, sizeof ini, "%s\\Setup.ini", dir);
+    GetPrivateProfileStringA("SystemInfo.Desc", "Language", "English", language, sizeof language, ini);
     ProgramFolders folders;
-    if (!BuildProgramFolders(dir, "English", folders)) return 101;
+    if (!BuildProgramFolders(dir, language, folders)) return 101;
     std::snprintf(g_szResPath, sizeof g_szResPath, "%s", folders.resPath);
     std::unique_ptr<XmlRW> strings(CreateXmlClassInstance(StringTablePath(folders.langPath).c_str()));
     g_pXmlRW = strings.get();

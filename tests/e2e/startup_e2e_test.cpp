@@ -123,17 +123,6 @@ TEST_F(Startup, TheMessageBoxAnswersOneOrTwoAndIgnoresEscape) {
         EXPECT_EQ(Driver("press '#32770' - " + std::to_string(c.press) + wait).code, 0);
         EXPECT_EQ(WaitExit(pid, kTimeoutMs), c.result) << c.text;
     }
-    // The longest shipped messages: the text control holds every wrapped line.
-    for (const char* key :
-         {"Str_DataChange", "Str_SettingMismatch", "Str_SettingErr", "Str_LoadConfigErr", "Str_CannotCreateHardware"}) {
-        const pid_t pid = RunProgram(demo, {"0", ShippedText(key)});
-        ASSERT_EQ(Driver(shown).code, 0) << key;
-        const TextExtent text = MeasureText(KORELLE_WINDOW(IDC_MSG_TEXT), IDC_MSG_TEXT);
-        EXPECT_GT(text.wrapped, 0) << key;
-        EXPECT_LE(text.wrapped, text.height) << key << " is cut";
-        EXPECT_EQ(Driver("press '#32770' - " KORELLE_ID(IDC_MSG_OK) + wait).code, 0);
-        EXPECT_EQ(WaitExit(pid, kTimeoutMs), 1) << key;
-    }
 }
 
 }  // namespace
