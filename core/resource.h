@@ -184,6 +184,11 @@
 #define IDC_KEYVIEW_BUFFER         1186  // the editor's key buffer
 #define IDC_KEYVIEW_BUTTON         1188  // the stored key slots of the button
 #define IDC_KEYVIEW_OK             1222
+// The lists' skinned scroll bars, made at run time in place of the system ones.
+#define IDC_KEYVIEW_BUFFER_VBAR    1301
+#define IDC_KEYVIEW_BUFFER_HBAR    1302
+#define IDC_KEYVIEW_BUTTON_VBAR    1303
+#define IDC_KEYVIEW_BUTTON_HBAR    1304
 
 // IDD_ADVANCED_SETTINGS
 #define IDC_ADV_TITLE    1120

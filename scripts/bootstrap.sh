@@ -10,6 +10,7 @@ packages=(
   wine wine64 xvfb x11-utils imagemagick nsis
   libpugixml-dev googletest libgtest-dev libcairo2-dev libfontconfig-dev
   libhidapi-dev
+  fonts-liberation  # Liberation Mono: Wine's fixed-pitch face when it has no Courier New
 )
 if [ "${1:-}" = hid ]; then
   packages=(qemu-system-x86 linux-image-amd64 busybox-static cpio util-linux)

@@ -13,6 +13,7 @@
 #include "ui/controls/bitmap_slider_win.h"
 #include "ui/controls/button_st_win.h"
 #include "ui/controls/control_messages_win.h"
+#include "ui/controls/skin_scroll_bar_win.h"
 #include "ui/controls/static_st_win.h"
 #include "ui/controls/transparent_list_box_win.h"
 
@@ -525,6 +526,83 @@ TEST_F(SkinnedControls, StaticTextPostsItsClickAndDrawsOverTheParent) {
     DestroyWindow(dlg_);  // the font outlives the window
     dlg_ = nullptr;
     DeleteObject(font);
+}
+
+TEST_F(SkinnedControls, ListBoxLinesMoveSidewaysAndSkinnedBarsScrollTheList) {
+    CTransparentListBox list;
+    ASSERT_TRUE(list.SubclassDlgItem(kList, dlg_));  // 120 x 80, no system scroll bars
+    ASSERT_TRUE(list.SetFont(14, "Courier New", kWhite, kYellow));
+    HBITMAP black = Solid(120, 80, RGB(0, 0, 0));
+    list.SetBitmap(black);
+    for (int i = 0; i < 12; ++i) list.AddString(i % 2 ? "W.i.W.i.W.i.W.i.W.i.W.i.W.i.W.i" : "iWi WWi iiW W.W iWi WWi iiW W.W");
+    SendMessageA(Item(kList), LB_SETHORIZONTALEXTENT, 400, 0);
+    CSkinScrollBar vertical, horizontal;
+    ASSERT_TRUE(vertical.Create(dlg_, 201, {292, 90, 302, 170}, CSkinScrollBar::Orientation::Vertical));
+    ASSERT_TRUE(horizontal.Create(dlg_, 202, {170, 172, 290, 182}, CSkinScrollBar::Orientation::Horizontal));
+    list.SetScrollBars(&vertical, &horizontal);
+    const int rows = 80 / list.GetItemHeight();
+    EXPECT_EQ(vertical.Range(), (controls::ScrollRange{12, rows, 0}));
+    EXPECT_EQ(horizontal.Range(), (controls::ScrollRange{400, 120, 0}));
+
+    // Sideways, the lines move left by the offset: where the first rows
+    // have white pixels now, they had them that many pixels further right.
+    const auto whiteRows = [&](const Pixels& p) {
+        std::vector<std::vector<bool>> mask(2 * list.GetItemHeight(), std::vector<bool>(120));
+        for (size_t y = 0; y < mask.size(); ++y)
+            for (int x = 0; x < 120; ++x) mask[y][x] = p.at(x, static_cast<int>(y)) == kWhite;
+        return mask;
+    };
+    const auto before = whiteRows(Render(Item(kList)));
+    SendMessageA(Item(kList), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 30), 0);
+    EXPECT_EQ(list.GetHorizontalOffset(), 30);
+    EXPECT_EQ(horizontal.Range().pos, 30);
+    const auto after = whiteRows(Render(Item(kList)));
+    int inked = 0;
+    for (size_t y = 0; y < after.size(); ++y)
+        for (int x = 0; x < 90; ++x) {
+            ASSERT_EQ(after[y][x], before[y][x + 30]) << x << "," << y;
+            inked += after[y][x];
+        }
+    EXPECT_GT(inked, 50);
+
+    // A press right of the thumb pages right; the offset stops at the
+    // extent's end. Right arrow scrolls too and leaves the selection alone.
+    Click(horizontal.GetSafeHwnd(), 117, 5);
+    EXPECT_EQ(list.GetHorizontalOffset(), 150);
+    Click(horizontal.GetSafeHwnd(), 117, 5);
+    Click(horizontal.GetSafeHwnd(), 117, 5);
+    EXPECT_EQ(list.GetHorizontalOffset(), 400 - 120);
+    SendMessageA(Item(kList), WM_HSCROLL, SB_LEFT, 0);
+    list.SetCurSel(1);
+    SendMessageA(Item(kList), WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(list.GetHorizontalOffset(), 6);
+    EXPECT_EQ(list.GetCurSel(), 1);
+    // Lines narrower than the list after all: back to the left edge.
+    SendMessageA(Item(kList), LB_SETHORIZONTALEXTENT, 100, 0);
+    EXPECT_EQ(list.GetHorizontalOffset(), 0);
+    EXPECT_EQ(horizontal.Range(), (controls::ScrollRange{100, 120, 0}));
+
+    // Dragging the vertical thumb to the bottom shows the last rows; the
+    // bar follows the list when something else scrolls it.
+    const controls::ThumbSpan thumb = controls::ThumbOf(80, vertical.Range(), CSkinScrollBar::kMinThumb);
+    ASSERT_GT(thumb.length, 0);
+    SendMessageA(vertical.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, thumb.start + 2));
+    SendMessageA(vertical.GetSafeHwnd(), WM_MOUSEMOVE, MK_LBUTTON, At(5, 200));
+    SendMessageA(vertical.GetSafeHwnd(), WM_LBUTTONUP, 0, At(5, 200));
+    EXPECT_EQ(list.GetTopIndex(), 12 - rows);
+    EXPECT_EQ(vertical.Range().pos, 12 - rows);
+    list.SetTopIndex(1);
+    EXPECT_EQ(vertical.Range().pos, 1);
+    // Its thumb is drawn where the range puts it, at rest once the pointer left.
+    SendMessageA(vertical.GetSafeHwnd(), WM_MOUSELEAVE, 0, 0);
+    const Pixels bar = Render(vertical.GetSafeHwnd());
+    const controls::ThumbSpan now = controls::ThumbOf(80, vertical.Range(), CSkinScrollBar::kMinThumb);
+    EXPECT_EQ(bar.at(5, now.start + now.length / 2), RGB(0x6b, 0x74, 0x82)) << "the grip";
+    EXPECT_EQ(bar.at(5, now.start + now.length + 2 < 80 ? now.start + now.length + 2 : now.start - 2),
+              RGB(0x0b, 0x0c, 0x0f)) << "the track beside it";
+    DestroyWindow(dlg_);
+    dlg_ = nullptr;
+    DeleteObject(black);
 }
 
 TEST_F(SkinnedControls, ListBoxKeepsItemsWithDataScrollsAndDrawsOverItsBackground) {

@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -252,6 +253,36 @@ unsigned long long ScreenHash(const RECT& r) {
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return hash;
+}
+
+// The screen's pixels in the rectangle, row by row (0x00RRGGBB).
+std::vector<unsigned> ScreenPixels(const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<unsigned> pixels;
+    if (w <= 0 || h <= 0) return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    if (bits) {
+        const auto* p = static_cast<const unsigned*>(bits);
+        pixels.assign(p, p + static_cast<size_t>(w) * h);
+        for (unsigned& px : pixels) px &= 0xFFFFFF;
+    }
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
 // ---- desktop settings -----------------------------------------------------
@@ -553,6 +584,79 @@ int Select(int, char** argv) {
     return 0;
 }
 
+// Where each item row of a list box in view has ink on the screen: pixels
+// whose brightness stands out from the row's most common one. "INDEX LEFT
+// RIGHT" in client pixels, or "INDEX - -" for a row without any.
+int Ink(int, char** argv) {
+    HWND control = ControlArg(argv[2], argv[3]);
+    if (!control) return 1;
+    RECT client{};
+    GetClientRect(control, &client);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const int w = client.right - client.left, h = client.bottom - client.top;
+    const std::vector<unsigned> pixels = ScreenPixels(client);
+    const int top = static_cast<int>(SendMessageA(control, LB_GETTOPINDEX, 0, 0));
+    const int count = static_cast<int>(SendMessageA(control, LB_GETCOUNT, 0, 0));
+    const int height = static_cast<int>(SendMessageA(control, LB_GETITEMHEIGHT, 0, 0));
+    if (pixels.empty() || height <= 0) return 1;
+    const auto brightness = [](unsigned px) { return static_cast<int>(((px >> 16 & 255) + (px >> 8 & 255) + (px & 255)) / 3); };
+    for (int i = top; i < count && (i - top) * height < h; ++i) {
+        const int y0 = (i - top) * height, y1 = std::min(h, y0 + height);
+        int histogram[256] = {};
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < w; ++x) ++histogram[brightness(pixels[static_cast<size_t>(y) * w + x])];
+        int background = 0;
+        for (int b = 1; b < 256; ++b)
+            if (histogram[b] > histogram[background]) background = b;
+        int left = w, right = -1;
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < w; ++x)
+                if (std::abs(brightness(pixels[static_cast<size_t>(y) * w + x]) - background) > 96) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        if (right < 0)
+            std::printf("%d - -\n", i);
+        else
+            std::printf("%d %d %d\n", i, left, right);
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
+// "1 1" when the control has system scroll bars, vertical then horizontal.
+int ScrollBars(int, char** argv) {
+    HWND control = ControlArg(argv[2], argv[3]);
+    if (!control) return 1;
+    const LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
+    std::printf("%d %d\n", (style & WS_VSCROLL) ? 1 : 0, (style & WS_HSCROLL) ? 1 : 0);
+    return 0;
+}
+
+// Posts BN_CLICKED of ID to WIN, waits until window WATCH has moved MOVES
+// times, and posts it again: a second click while the first one's
+// movement runs. Prints WATCH's top and whether it was visible then.
+int CommandMidMove(int, char** argv) {
+    HWND window = WindowArg(argv[2]);
+    HWND watch = FindByControl(argv[4]);
+    if (!window || !watch) return 1;
+    const int id = Int(argv[3]), moves = Int(argv[5]);
+    RECT last{};
+    GetWindowRect(watch, &last);
+    if (!PostClicked(window, id)) return 1;
+    // Watched closely: the movements step every 30 ms.
+    int seen = 0;
+    for (const DWORD start = GetTickCount(); seen < moves; Sleep(2)) {
+        if (GetTickCount() - start >= Ms(argv[6])) return 1;
+        RECT now{};
+        GetWindowRect(watch, &now);
+        if (!EqualRect(&now, &last)) ++seen, last = now;
+    }
+    if (!PostClicked(window, id)) return 1;
+    std::printf("%ld %d\n", last.top, IsWindowVisible(watch) ? 1 : 0);
+    return 0;
+}
+
 int TopIndex(int, char** argv) {
     HWND control = ControlArg(argv[2], argv[3]);
     if (!control) return 1;
@@ -786,6 +890,10 @@ const CommandEntry kCommands[] = {
     {"list", 2, 2, PrintList, "WIN ID: prints the number of items of a list box, then each"},
     {"select", 3, 3, Select, "WIN ID INDEX: selects a list item as a click does"},
     {"top-index", 2, 2, TopIndex, "WIN ID: prints the list box's top item"},
+    {"ink", 2, 2, Ink, "WIN ID: prints \"INDEX LEFT RIGHT\" of the ink of each list row in view"},
+    {"scroll-bars", 2, 2, ScrollBars, "WIN ID: prints whether the control has system scroll bars, \"V H\""},
+    {"command-mid-move", 5, 5, CommandMidMove,
+     "WIN ID WATCH MOVES TIMEOUT_MS: posts ID, again once WATCH moved MOVES times; prints WATCH's top, shown"},
     {"key", 3, 3, Key, "WIN ID VK: posts a key press and release to the control (the window for ID 0)"},
     // Real input, seen by low-level hooks.
     {"click", 2, 3, Click, "WIN ID [double]: real clicks on the control's middle"},

@@ -145,8 +145,8 @@ protected:
     }
     bool Shown(const char* window) { return Driver(std::string("wait ") + window + " shown" + kWait).code == 0; }
     bool Gone(const char* window) { return Driver(std::string("wait ") + window + " gone" + kWait).code == 0; }
-    std::vector<int> Rect(const char* window) {
-        std::istringstream in(DriverOut(std::string("rect ") + window));
+    std::vector<int> Rect(const char* window, int id = 0) {
+        std::istringstream in(DriverOut(std::string("rect ") + window + (id ? Id(id) : "")));
         std::vector<int> r(4);
         for (int& v : r) in >> v;
         return r;
@@ -183,6 +183,16 @@ protected:
         return texts;
     }
     int Remain() { return std::stoi(Text(kEditor, IDC_MACRO_REMAIN)); }
+    // Where each list row in view has ink: index -> {left, right}, client pixels.
+    std::map<int, std::pair<int, int>> Ink(const char* window, int id) {
+        std::map<int, std::pair<int, int>> rows;
+        for (const std::string& line : SplitLines(DriverOut(std::string("ink ") + window + Id(id)))) {
+            std::istringstream in(line);
+            int index = 0, left = 0, right = 0;
+            if (in >> index >> left >> right) rows[index] = {left, right};
+        }
+        return rows;
+    }
     // The delay dialog at rest, slid out below its start point.
     bool DelayDialogOpen() {
         const std::vector<int> editor = Rect(kEditor), delay = Rect(kDelayDialog);
@@ -219,6 +229,29 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
     const std::vector<std::string> buffer = List(kKeyView, IDC_KEYVIEW_BUFFER);
     const std::vector<std::string> stored = List(kKeyView, IDC_KEYVIEW_BUTTON);
     Screenshot("key-buffer-view.png");
+    Screenshot("diagnostic-key-buffer-English.png");
+    // Skinned scroll bars in place of the system's, and a fixed-pitch font:
+    // every slot line has the same length, so all end at the same pixel
+    // whatever they hold (key names and flags, or the blanks of free slots).
+    EXPECT_EQ(DriverOut(std::string("scroll-bars ") + kKeyView + Id(IDC_KEYVIEW_BUFFER)), "0 0");
+    EXPECT_EQ(DriverOut(std::string("scroll-bars ") + kKeyView + Id(IDC_KEYVIEW_BUTTON)), "0 0");
+    const std::map<int, std::pair<int, int>> ink = Ink(kKeyView, IDC_KEYVIEW_BUFFER);
+    ASSERT_TRUE(ink.count(1) && ink.count(20)) << "rows 1 and 20 in view";
+    for (const auto& [row, span] : ink) {
+        if (row < 1 || row > 32) continue;
+        EXPECT_NEAR(span.second, ink.at(1).second, 2) << "row " << row << " ends elsewhere: " << buffer[row];
+    }
+    // The skinned bar pages the list down to its last lines.
+    {
+        const std::vector<int> bar = Rect(kKeyView, IDC_KEYVIEW_BUFFER_VBAR);
+        ASSERT_EQ(DriverOut(std::string("top-index ") + kKeyView + Id(IDC_KEYVIEW_BUFFER)), "0");
+        DriverOut(std::string("click-at ") + kKeyView + Id(IDC_KEYVIEW_BUFFER_VBAR) + " 5 " +
+                  std::to_string(bar[3] - bar[1] - 3));
+        EXPECT_TRUE(WaitFor([&] { return Ink(kKeyView, IDC_KEYVIEW_BUFFER).count(35) == 1; }))
+            << "the last line did not come into view";
+        EXPECT_NE(DriverOut(std::string("top-index ") + kKeyView + Id(IDC_KEYVIEW_BUFFER)), "0");
+        Screenshot("diagnostic-key-buffer-scrolled-English.png");
+    }
     Command(kKeyView, IDC_KEYVIEW_OK);
     EXPECT_TRUE(Gone(kKeyView));
     ASSERT_EQ(buffer.size(), 36u);
@@ -246,6 +279,22 @@ TEST_F(MacroWindows, ARecordedMacroWithEditedDelaysReachesTheMouseAndTheWorkingF
     Command(kEditor, macro::kLabelIds[1]);
     ASSERT_TRUE(Shown(kDelayDialog));
     EXPECT_TRUE(WaitFor([&] { return DelayDialogOpen(); })) << "the delay dialog did not slide out";
+    // Clicked again it slides back in; clicked once more while it is still
+    // on its way, it turns and comes to rest where it belongs, out below
+    // the editor, not where it was when the click came.
+    {
+        const std::vector<int> open = Rect(kDelayDialog);
+        std::istringstream mid(DriverOut(std::string("command-mid-move ") + kEditor + Id(macro::kLabelIds[1]) + " " +
+                                         kDelayDialog + " 3" + kWait));
+        int top = 0, shown = 0;
+        mid >> top >> shown;
+        EXPECT_LT(top, open[1]) << "it had not started to close";
+        EXPECT_EQ(shown, 1) << "it was already in when clicked again";
+        EXPECT_TRUE(WaitFor([&] { return DelayDialogOpen(); }, 5000))
+            << "at rest elsewhere: " << Rect(kDelayDialog)[1] << ", editor top " << Rect(kEditor)[1];
+        EXPECT_TRUE(Visible(kDelayDialog, IDC_DELAY_MINUTES));
+        Screenshot("macro-editor-delay-English.png");
+    }
     EXPECT_EQ(Text(kDelayDialog, IDC_DELAY_SECONDS_VALUE), macro::SecondsText({0, 0, static_cast<int>(d1 / 10)}));
     Screenshot("macro-editor.png");
 
@@ -373,12 +422,23 @@ TEST_F(MacroWindows, RecordViewListsTheShippedDefaultsAsTextAndHex) {
     ASSERT_TRUE(Shown(kRecordView));
     const std::vector<std::string> text = List(kRecordView, IDC_DEBUG_LIST);
     Screenshot("record-view.png");
+    Screenshot("diagnostic-record-English.png");
     // 11 device lines; per profile 5 lines, 7 buttons of 73 lines and an empty line.
     ASSERT_EQ(text.size(), 11u + 5 * (5 + 7 * 73 + 1));
     EXPECT_EQ(text[0], "VID  : 7a3d");
     EXPECT_EQ(text[1], "PID  : 006a");
     EXPECT_EQ(text[5], "Profile No  : 5");
     EXPECT_EQ(text[6], "Button No   : 7");
+    // A fixed-pitch font: two lines of one length end at the same pixel,
+    // though one holds more wide letters and the other more blanks.
+    {
+        ASSERT_EQ(text[19].rfind("Continue Click: ", 0), 0u);
+        ASSERT_EQ(text[20].rfind("Toggle Click  : ", 0), 0u);
+        ASSERT_EQ(text[19].size(), text[20].size()) << text[19] << " / " << text[20];
+        const std::map<int, std::pair<int, int>> ink = Ink(kRecordView, IDC_DEBUG_LIST);
+        ASSERT_TRUE(ink.count(19) && ink.count(20));
+        EXPECT_EQ(ink.at(19).second, ink.at(20).second);
+    }
 
     // Every profile and button in file order, as the mouse holds them.
     std::size_t at = 11;

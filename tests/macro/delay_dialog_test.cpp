@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "ui/macro/delay_dialog.h"
 
@@ -79,7 +80,7 @@ TEST(DelayDialog, SlideOpensAndClosesInStepsOf15AndASwitchPauses300ms) {
         // Runs the timer until it is killed; counts moving and waiting ticks.
         const auto run = [&](DelayDialogRequest r, int& moves, int& waits) {
             slide.Request(r);
-            for (DelaySlide::Step st; (st = slide.Tick(top, height)).action != DelaySlide::Step::KillTimer;) {
+            for (DelaySlide::Step st; (st = slide.Tick(0, height)).action != DelaySlide::Step::KillTimer;) {
                 ASSERT_NE(st.action, DelaySlide::Step::Idle);
                 ASSERT_LE(std::abs(st.top - top), 15);
                 (st.action == DelaySlide::Step::Wait ? waits : moves) += 1;
@@ -99,6 +100,59 @@ TEST(DelayDialog, SlideOpensAndClosesInStepsOf15AndASwitchPauses300ms) {
         EXPECT_EQ(moves, height / 15 + 1) << height;
         EXPECT_EQ(top, 0);
         EXPECT_EQ(slide.ShownHeight(), 0);
-        EXPECT_EQ(slide.Tick(top, height).action, DelaySlide::Step::Idle);
+        EXPECT_EQ(slide.Tick(0, height).action, DelaySlide::Step::Idle);
     }
+}
+
+TEST(DelayDialog, ARequestInMidMovementCarriesOnFromThereAndRestsInPlace) {
+    constexpr int kRest = 250, kHeight = 146;
+    // Ticks until the timer is killed; the top of every move, which the
+    // window takes over.
+    const auto settle = [](DelaySlide& slide, int& top, bool& shown) {
+        for (int ticks = 0; ticks < 200; ++ticks) {
+            const DelaySlide::Step st = slide.Tick(kRest, kHeight);
+            if (st.action == DelaySlide::Step::KillTimer) return;
+            ASSERT_NE(st.action, DelaySlide::Step::Idle);
+            if (st.action == DelaySlide::Step::Wait) continue;
+            ASSERT_LE(std::abs(st.top - top), 15) << "a jump";
+            top = st.top;
+            shown = st.action == DelaySlide::Step::MoveShown;
+        }
+        FAIL() << "the timer was never killed";
+    };
+    // Every request after every number of ticks of every other: where
+    // the dialog comes to rest depends only on the last request.
+    const DelayDialogRequest requests[] = {DelayDialogRequest::Open, DelayDialogRequest::Close,
+                                           DelayDialogRequest::Switch};
+    for (DelayDialogRequest first : requests)
+        for (DelayDialogRequest second : requests)
+            for (int ticks = 0; ticks <= 22; ++ticks) {
+                SCOPED_TRACE(std::to_string(static_cast<int>(first)) + " then " +
+                             std::to_string(static_cast<int>(second)) + " after " + std::to_string(ticks));
+                DelaySlide slide;
+                int top = kRest;
+                bool shown = false;
+                slide.Request(DelayDialogRequest::Open);
+                settle(slide, top, shown);
+                ASSERT_EQ(top, kRest + kHeight);
+                slide.Request(first);
+                for (int t = 0; t < ticks; ++t) {
+                    const DelaySlide::Step st = slide.Tick(kRest, kHeight);
+                    if (st.action == DelaySlide::Step::MoveShown || st.action == DelaySlide::Step::MoveHidden)
+                        top = st.top;
+                }
+                // The window moves to where the slide has it when the request comes.
+                slide.Request(second);
+                ASSERT_EQ(slide.Top(kRest), top);
+                settle(slide, top, shown);
+                if (second == DelayDialogRequest::Close) {
+                    EXPECT_EQ(top, kRest);
+                    EXPECT_FALSE(shown);
+                    EXPECT_EQ(slide.ShownHeight(), 0);
+                } else {
+                    EXPECT_EQ(top, kRest + kHeight);
+                    EXPECT_TRUE(shown);
+                    EXPECT_EQ(slide.ShownHeight(), kHeight);
+                }
+            }
 }

@@ -1,9 +1,33 @@
 #include "ui/controls/transparent_list_box_win.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "ui/controls/list_model.h"
+#include "ui/controls/scroll_model.h"
+#include "ui/controls/skin_scroll_bar_win.h"
+
+HWND RecreateWithoutScrollBars(HWND dialog, int id) {
+    HWND old = GetDlgItem(dialog, id);
+    if (!old) return nullptr;
+    char cls[64] = "";
+    if (!GetClassNameA(old, cls, sizeof cls)) return nullptr;
+    RECT r{};
+    GetWindowRect(old, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(old, GWL_STYLE)) & ~(WS_VSCROLL | WS_HSCROLL);
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(old, GWL_EXSTYLE));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(old, WM_GETFONT, 0, 0));
+    HWND list = CreateWindowExA(exStyle, cls, "", style, r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
+    if (!list) return nullptr;
+    if (font) SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetWindowPos(list, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(old);
+    return list;
+}
 
 CTransparentListBox::CTransparentListBox() = default;
 
@@ -150,7 +174,98 @@ void CTransparentListBox::ScrollDown(int lines) {
     SetTopIndex(controls::ScrolledTopIndex(GetTopIndex(), lines, GetCount()));
 }
 
+bool CTransparentListBox::HasSystemHorizontalBar() const {
+    return hwnd_ && (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_HSCROLL) != 0;
+}
+
+int CTransparentListBox::ClientWidth() const {
+    RECT r{};
+    if (hwnd_) GetClientRect(hwnd_, &r);
+    return r.right - r.left;
+}
+
+int CTransparentListBox::GetHorizontalOffset() const {
+    if (!hwnd_) return 0;
+    return HasSystemHorizontalBar() ? GetScrollPos(hwnd_, SB_HORZ) : horizontal_offset_;
+}
+
+void CTransparentListBox::SetHorizontalOffset(int pixels) {
+    if (!hwnd_) return;
+    if (HasSystemHorizontalBar()) {
+        SendMessageA(hwnd_, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, std::max(pixels, 0)), 0);
+        return;
+    }
+    const int offset = controls::ClampScrollPos(pixels, horizontal_extent_, ClientWidth());
+    if (offset == horizontal_offset_) return;
+    horizontal_offset_ = offset;
+    if (!redraw_off_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SyncScrollBars();
+}
+
+void CTransparentListBox::ScrollSideways(int pixels) { SetHorizontalOffset(horizontal_offset_ + pixels); }
+
+void CTransparentListBox::SetScrollBars(CSkinScrollBar* vertical, CSkinScrollBar* horizontal) {
+    vertical_bar_ = vertical;
+    horizontal_bar_ = horizontal;
+    if (vertical_bar_) vertical_bar_->OnScroll([this](int pos) { SetTopIndex(pos); });
+    if (horizontal_bar_) horizontal_bar_->OnScroll([this](int pos) { SetHorizontalOffset(pos); });
+    SyncScrollBars();
+}
+
+void CTransparentListBox::SyncScrollBars() {
+    if (!hwnd_) return;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (vertical_bar_) {
+        const int height = GetItemHeight();
+        // Rows wholly in view, as the list box pages by them.
+        const int rows = height > 0 ? std::max(1, static_cast<int>(client.bottom / height)) : 1;
+        vertical_bar_->SetRange({GetCount(), rows, GetTopIndex()});
+    }
+    if (horizontal_bar_) horizontal_bar_->SetRange({horizontal_extent_, client.right, GetHorizontalOffset()});
+}
+
 LRESULT CTransparentListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Sideways scrolling of a list without a system horizontal bar is ours:
+    // the list box itself would not move the lines.
+    if (!HasSystemHorizontalBar()) {
+        switch (message) {
+        case LB_SETHORIZONTALEXTENT: {
+            horizontal_extent_ = static_cast<int>(wParam);
+            const LRESULT r = Default(message, wParam, lParam);
+            horizontal_offset_ = controls::ClampScrollPos(horizontal_offset_, horizontal_extent_, ClientWidth());
+            Invalidate();
+            SyncScrollBars();
+            return r;
+        }
+        case LB_GETHORIZONTALEXTENT: return horizontal_extent_;
+        case WM_HSCROLL: {
+            const int page = ClientWidth();
+            const int line = std::max(1, page / 20);
+            switch (LOWORD(wParam)) {
+            case SB_LINELEFT: ScrollSideways(-line); break;
+            case SB_LINERIGHT: ScrollSideways(line); break;
+            case SB_PAGELEFT: ScrollSideways(-page); break;
+            case SB_PAGERIGHT: ScrollSideways(page); break;
+            case SB_LEFT: SetHorizontalOffset(0); break;
+            case SB_RIGHT: SetHorizontalOffset(horizontal_extent_); break;
+            case SB_THUMBTRACK:
+            case SB_THUMBPOSITION: SetHorizontalOffset(HIWORD(wParam)); break;
+            }
+            return 0;
+        }
+        case WM_MOUSEHWHEEL:
+            ScrollSideways(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? ClientWidth() / 10 : -ClientWidth() / 10);
+            return 0;
+        case WM_KEYDOWN:
+            // Left and Right scroll the lines when they are wider than the list.
+            if ((wParam == VK_LEFT || wParam == VK_RIGHT) && horizontal_extent_ > ClientWidth()) {
+                ScrollSideways(wParam == VK_LEFT ? -std::max(1, ClientWidth() / 20) : std::max(1, ClientWidth() / 20));
+                return 0;
+            }
+            break;
+        }
+    }
     // The list box paints parts of itself at once on these (selection,
     // focus, scrolling, new items); each is followed by a paint of ours.
     bool repaint = false, now = false;
@@ -207,6 +322,7 @@ LRESULT CTransparentListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     const LRESULT r = Default(message, wParam, lParam);
     if (repaint && !redraw_off_ && IsWindow(self))
         RedrawWindow(self, nullptr, nullptr, RDW_INVALIDATE | (now ? RDW_UPDATENOW : 0));
+    if (repaint && hwnd_ == self) SyncScrollBars();
     return r;
 }
 
@@ -233,6 +349,7 @@ void CTransparentListBox::Draw(HDC dc, const RECT& client) {
     const int height = GetItemHeight();
     const int top = GetTopIndex();
     const controls::VisibleRows rows = controls::RowsInView(top, count, height, client.bottom - client.top);
+    const int offset = GetHorizontalOffset();  // the lines move left as the list scrolls sideways
     HGDIOBJ oldFont = SelectObject(dc, FontForDrawing());
     SetBkMode(dc, TRANSPARENT);
     for (int i = rows.first; i <= rows.last; ++i) {
@@ -244,7 +361,8 @@ void CTransparentListBox::Draw(HDC dc, const RECT& client) {
         text.resize(static_cast<size_t>(got));
         const bool selected = SendMessageA(hwnd_, LB_GETSEL, i, 0) > 0;
         ::SetTextColor(dc, selected ? selected_colour_ : text_colour_);
-        RECT r{client.left + 2, client.top + (i - top) * height, client.right, client.top + (i - top + 1) * height};
+        RECT r{client.left + 2 - offset, client.top + (i - top) * height, client.right,
+               client.top + (i - top + 1) * height};
         DrawTextA(dc, text.c_str(), got, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     SelectObject(dc, oldFont);

@@ -11,6 +11,13 @@
 #include "ui/controls/controls_api.h"
 #include "ui/controls/skin_control_win.h"
 
+class CSkinScrollBar;
+
+// Replaces the dialog's list box control id by a new one of the same class,
+// styles, place, font and z-order, but without system scroll bars (a list
+// box made with them keeps showing them). The new window, or null.
+KORELLE_CONTROLS_API HWND RecreateWithoutScrollBars(HWND dialog, int id);
+
 class KORELLE_CONTROLS_API CTransparentListBox : public CSkinControl {
 public:
     CTransparentListBox();
@@ -50,6 +57,15 @@ public:
     void ScrollUp(int lines = 1);
     void ScrollDown(int lines = 1);
 
+    // How far the lines are scrolled to the left, in pixels: the system
+    // scroll bar's position for a list that has one, else the list's own,
+    // kept within 0..horizontal extent - client width.
+    int GetHorizontalOffset() const;
+    void SetHorizontalOffset(int pixels);
+    // Skinned bars that show and move the list (either may be null); the
+    // caller keeps them. They follow every change of the list.
+    void SetScrollBars(CSkinScrollBar* vertical, CSkinScrollBar* horizontal);
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnAttached() override;
@@ -57,6 +73,11 @@ protected:
 
 private:
     void MeasureItemHeight(const char* text);
+    bool HasSystemHorizontalBar() const;
+    int ClientWidth() const;
+    // Scrolls sideways by pixels (negative: to the left) without a system bar.
+    void ScrollSideways(int pixels);
+    void SyncScrollBars();
 
     COLORREF text_colour_ = RGB(0, 0, 0);
     COLORREF selected_colour_ = RGB(255, 0, 0);
@@ -64,4 +85,8 @@ private:
     HFONT font_ = nullptr;  // ours, from SetFont(size, face ...)
     HBITMAP bitmap_ = nullptr;
     bool redraw_off_ = false;  // the caller turned drawing off with WM_SETREDRAW
+    int horizontal_extent_ = 0;  // LB_SETHORIZONTALEXTENT
+    int horizontal_offset_ = 0;  // without a system horizontal bar
+    CSkinScrollBar* vertical_bar_ = nullptr;
+    CSkinScrollBar* horizontal_bar_ = nullptr;
 };

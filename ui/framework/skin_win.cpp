@@ -20,6 +20,32 @@ HFONT SetUpWindow(Dialog& window, const WindowLook& look) {
     return window.DialogFont(look.fontHeight);
 }
 
+HFONT CreateFixedPitchFont(int height, int weight) {
+    // Asked for by pitch as well as by name: a system without the face
+    // then picks a fixed-pitch one of its own.
+    static const char* const kFaces[] = {"Courier New", "Liberation Mono", "DejaVu Sans Mono", "Lucida Console"};
+    HDC dc = GetDC(nullptr);
+    HFONT chosen = nullptr;
+    for (const char* face : kFaces) {
+        HFONT font = CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, face);
+        if (!font) continue;
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE narrow{}, wide{};
+        const bool measured = GetTextExtentPoint32A(dc, "iiii", 4, &narrow) && GetTextExtentPoint32A(dc, "WWWW", 4, &wide);
+        SelectObject(dc, old);
+        if (measured && narrow.cx == wide.cx && narrow.cx > 0) {
+            if (chosen) DeleteObject(chosen);
+            chosen = font;
+            break;
+        }
+        if (!chosen) chosen = font;  // the best there is, should no face pass
+        else DeleteObject(font);
+    }
+    ReleaseDC(nullptr, dc);
+    return chosen;
+}
+
 std::string Text(const char* key) {
     char text[kResourceStringMax] = "";
     LookUpText(key, text, sizeof text);

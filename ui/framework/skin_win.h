@@ -35,6 +35,12 @@ struct WindowLook {
 // Sets up the window by its look from its WM_INITDIALOG; returns its font.
 HFONT SetUpWindow(Dialog& window, const WindowLook& look);
 
+// A font whose characters all have one width, for text laid out in columns:
+// "Courier New", which Windows has; where a system lacks it (Wine without
+// its own fonts), whatever fixed-pitch face it offers. Checked by drawing:
+// "iiii" and "WWWW" must be equally wide. The caller deletes it.
+HFONT CreateFixedPitchFont(int height, int weight);
+
 // The string table's text for a key (empty when it has none).
 std::string Text(const char* key);
 // Sets the control's caption: prefix followed by the string table's text for key.

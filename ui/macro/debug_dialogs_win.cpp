@@ -19,6 +19,26 @@ constexpr Spot kKeyViewCaptions[] = {{IDC_KEYVIEW_BUFFER_CAPTION, 10, 6}, {IDC_K
 constexpr int kOkX = 320;
 constexpr int kOkFromBottom = 50;
 
+// The lists' font: fixed pitch at 16 pixels, so that their columns line up.
+constexpr int kListFontHeight = 16;
+constexpr int kRecordFontHeight = 14;
+
+// The background's two recessed wells that hold the lists (client pixels);
+// each list fills its well but for a margin and the strips of its bars.
+constexpr RECT kBufferWell{10, 32, 442, 538};
+constexpr RECT kButtonWell{450, 32, 790, 538};
+constexpr int kWellMargin = 6, kBarWidth = 10, kBarGap = 2;
+
+struct WellLayout {
+    RECT list, vertical, horizontal;
+};
+WellLayout LayOutWell(const RECT& well) {
+    const int left = well.left + kWellMargin, top = well.top + kWellMargin;
+    const int right = well.right - kWellMargin, bottom = well.bottom - kWellMargin;
+    const RECT list{left, top, right - kBarWidth - kBarGap, bottom - kBarWidth - kBarGap};
+    return {list, {list.right + kBarGap, top, right, list.bottom}, {left, list.bottom + kBarGap, list.right, bottom}};
+}
+
 // The horizontal extent that shows the widest line in the list's font.
 void WidenToLines(HWND list, const std::vector<std::string>& lines) {
     HDC dc = GetDC(list);
@@ -50,7 +70,13 @@ void FillListBox(HWND list, const std::vector<std::string>& lines) {
 
 CDebugDlg::CDebugDlg(const ProfileRecord& record) : Dialog(IDD_DEBUG), record_(record) {}
 
+CDebugDlg::~CDebugDlg() {
+    if (listFont_) DeleteObject(listFont_);
+}
+
 BOOL CDebugDlg::OnInitDialog() {
+    listFont_ = CreateFixedPitchFont(kRecordFontHeight, FW_NORMAL);
+    if (listFont_) SendMessageA(Item(IDC_DEBUG_LIST), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
     FillListBox(Item(IDC_DEBUG_LIST), macro::RecordTextLines(record_.bytes));
     return TRUE;
 }
@@ -83,6 +109,10 @@ CDebugMacroDlg::CDebugMacroDlg(const macro::MacroEditor& editor, const Block& st
       bufferLines_(macro::KeyBufferLines(editor)),
       buttonLines_(macro::StoredButtonLines(macro::ConstButtonBlock(stored))) {}
 
+CDebugMacroDlg::~CDebugMacroDlg() {
+    if (listFont_) DeleteObject(listFont_);
+}
+
 BOOL CDebugMacroDlg::OnInitDialog() {
     HWND dialog = hwnd();
     HFONT font = SetUpWindow(*this, {.background = "\\macro\\800_600.bmp"});
@@ -99,15 +129,39 @@ BOOL CDebugMacroDlg::OnInitDialog() {
         CTransparentListBox& list;
         int id;
         const std::vector<std::string>& lines;
+        const RECT& well;
+        CSkinScrollBar& vertical;
+        int verticalId;
+        CSkinScrollBar& horizontal;
+        int horizontalId;
     };
-    for (const ListSetup& s : {ListSetup{buffer_, IDC_KEYVIEW_BUFFER, bufferLines_},
-                               ListSetup{button_, IDC_KEYVIEW_BUTTON, buttonLines_}}) {
-        s.list.SubclassDlgItem(s.id, dialog);
-        s.list.SetFont(16, "MS Gothic", kWhite, kSelectedText);
+    listFont_ = CreateFixedPitchFont(kListFontHeight, FW_BOLD);
+    for (const ListSetup& s :
+         {ListSetup{buffer_, IDC_KEYVIEW_BUFFER, bufferLines_, kBufferWell, bufferVertical_, IDC_KEYVIEW_BUFFER_VBAR,
+                    bufferHorizontal_, IDC_KEYVIEW_BUFFER_HBAR},
+          ListSetup{button_, IDC_KEYVIEW_BUTTON, buttonLines_, kButtonWell, buttonVertical_, IDC_KEYVIEW_BUTTON_VBAR,
+                    buttonHorizontal_, IDC_KEYVIEW_BUTTON_HBAR}}) {
+        // The system's scroll bars go; skinned ones take their place in the well.
+        const WellLayout at = LayOutWell(s.well);
+        HWND list = RecreateWithoutScrollBars(dialog, s.id);
+        if (!list) continue;
+        SetWindowPos(list, nullptr, at.list.left, at.list.top, at.list.right - at.list.left,
+                     at.list.bottom - at.list.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        s.list.Attach(list);
+        s.list.SetFont(listFont_, false);
+        s.list.SetColor(kWhite, kSelectedText, kWhite, false);
         s.list.DrawTransparent();
         s.list.SetBk(bg);
         for (const std::string& line : s.lines) s.list.AddString(line.c_str());
-        WidenToLines(Item(s.id), s.lines);
+        WidenToLines(list, s.lines);
+        for (CSkinScrollBar* bar : {&s.vertical, &s.horizontal}) {
+            const bool vertical = bar == &s.vertical;
+            bar->Create(dialog, vertical ? s.verticalId : s.horizontalId, vertical ? at.vertical : at.horizontal,
+                        vertical ? CSkinScrollBar::Orientation::Vertical : CSkinScrollBar::Orientation::Horizontal);
+            bar->DrawTransparent();
+            bar->SetBk(bg);
+        }
+        s.list.SetScrollBars(&s.vertical, &s.horizontal);
     }
 
     Button(ok_, dialog, IDC_KEYVIEW_OK, {"\\macro\\macro_02_21.bmp", "\\macro\\macro_01_21.bmp"}, nullptr, font, bg);

@@ -11,6 +11,7 @@
 
 #include "profile_store/record/profile_record.h"
 #include "ui/controls/button_st_win.h"
+#include "ui/controls/skin_scroll_bar_win.h"
 #include "ui/controls/static_st_win.h"
 #include "ui/controls/transparent_list_box_win.h"
 #include "ui/framework/dialog_win.h"
@@ -24,6 +25,7 @@ class CDebugDlg : public Dialog {
 public:
     // The record in file order; the view keeps its own copy.
     explicit CDebugDlg(const ProfileRecord& record);
+    ~CDebugDlg() override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -32,6 +34,7 @@ protected:
 
 private:
     ProfileRecord record_;
+    HFONT listFont_ = nullptr;  // fixed pitch: the lines are laid out in columns
 };
 
 class CDebugMacroDlg : public Dialog {
@@ -39,6 +42,7 @@ public:
     using Block = std::array<unsigned char, record::kButtonSize>;
     // The editor's key buffer and the stored block of the selected button.
     CDebugMacroDlg(const macro::MacroEditor& editor, const Block& stored);
+    ~CDebugMacroDlg() override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -48,5 +52,8 @@ private:
     std::vector<std::string> bufferLines_, buttonLines_;
     CStaticST bufferCaption_, buttonCaption_;
     CTransparentListBox buffer_, button_;
+    // In place of the lists' system scroll bars, which the skin does not draw.
+    CSkinScrollBar bufferVertical_, bufferHorizontal_, buttonVertical_, buttonHorizontal_;
+    HFONT listFont_ = nullptr;
     CButtonST ok_;
 };

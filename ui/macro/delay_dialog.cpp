@@ -95,38 +95,37 @@ void DelaySlide::Request(DelayDialogRequest r) {
     }
 }
 
-DelaySlide::Step DelaySlide::Tick(int top, int height) {
+DelaySlide::Step DelaySlide::Tick(int restTop, int height) {
     height = std::max(height, 0);
+    shown_ = std::min(shown_, height);  // a dialog that got shorter
     if (pause_ >= 1) {
         pause_ -= kTickMs;
-        return {Step::Wait, top};
+        return {Step::Wait, Top(restTop)};
     }
     if (state_ & kClosing) {
         if (shown_ < kStep) {
             state_ &= ~kClosing;
-            const int to = top - shown_;
             shown_ = 0;
             pause_ = kPauseMs;
-            return {Step::MoveHidden, to};
+            return {Step::MoveHidden, restTop};
         }
         shown_ -= kStep;
-        return {Step::MoveShown, top - kStep};
+        return {Step::MoveShown, Top(restTop)};
     }
     if (state_ & kOpening) {
         if (shown_ + kStep > height) {
-            const int to = top + height - shown_;
             shown_ = height;
             state_ &= ~kOpening;
-            return {Step::MoveShown, to};
+        } else {
+            shown_ += kStep;
         }
-        shown_ += kStep;
-        return {Step::MoveShown, top + kStep};
+        return {Step::MoveShown, Top(restTop)};
     }
     if (state_ & kStopTimer) {
         state_ &= ~kStopTimer;
-        return {Step::KillTimer, top};
+        return {Step::KillTimer, Top(restTop)};
     }
-    return {Step::Idle, top};
+    return {Step::Idle, Top(restTop)};
 }
 
 }  // namespace macro

@@ -62,6 +62,10 @@ enum class DelayDialogRequest { None, Open, Close, Switch };
 // The slide animation, one step per 30 ms timer tick. Opening moves the
 // dialog down by its own height in steps of 15 pixels, closing moves it back
 // up and hides it, and a switch closes, pauses 300 ms and opens again.
+// Every place is the rest top (where the closed dialog sits, beneath the
+// editor) plus how far it has slid out, never the window's current top: a
+// request that arrives in mid-movement (an open while it still closes)
+// carries on from where the dialog is and ends at its proper place.
 class DelaySlide {
 public:
     static constexpr unsigned kOpening = 1, kClosing = 2, kStopTimer = 4;
@@ -71,15 +75,17 @@ public:
     static constexpr unsigned kTimerId = 263;
 
     // Sets PopupState for a request. The window then refreshes, moves the
-    // dialog to its start position for Open, shows it and starts the timer.
+    // dialog to Top(rest top), shows it and starts the timer.
     void Request(DelayDialogRequest r);
 
     struct Step {
         enum Action { Wait, MoveShown, MoveHidden, KillTimer, Idle } action;
         int top;  // new window top for the two moves
     };
-    // One tick, given the window's current top and height.
-    Step Tick(int top, int height);
+    // One tick, given the rest top (the start point's y) and the window's height.
+    Step Tick(int restTop, int height);
+    // Where the dialog stands now: restTop + ShownHeight.
+    int Top(int restTop) const { return restTop + shown_; }
 
     unsigned PopupState() const { return state_; }
     int ShownHeight() const { return shown_; }

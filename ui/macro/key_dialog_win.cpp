@@ -243,9 +243,13 @@ void CKeyDialog::StopRecording() {
 
 void CKeyDialog::RequestDelayDialog(macro::DelayDialogRequest request) {
     if (!delay_ || request == macro::DelayDialogRequest::None) return;
+    delay_->Request(request);
+}
+
+POINT CKeyDialog::DelayRestPoint() const {
     RECT r{};
     GetWindowRect(hwnd(), &r);
-    delay_->Request(request, {r.left + kDelayOffsetX, r.top + kDelayOffsetY});
+    return {r.left + kDelayOffsetX, r.top + kDelayOffsetY};
 }
 
 macro::SliderChange CKeyDialog::MoveSlider(macro::Slider slider, int position) {

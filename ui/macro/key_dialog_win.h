@@ -78,6 +78,7 @@ private:
     // with the remain value and the label's tooltip brought up to date.
     macro::SliderChange MoveSlider(macro::Slider slider, int position) override;
     HWND EditorWindow() const override { return hwnd(); }
+    POINT DelayRestPoint() const override;
     void ForgetDelayDialog() override { delay_ = nullptr; }
 
     struct ShownLabel {

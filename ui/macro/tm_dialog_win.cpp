@@ -169,17 +169,20 @@ void CTmDialog::Refresh() {
     Captions();
 }
 
-void CTmDialog::Request(DelayDialogRequest request, POINT start) {
+POINT CTmDialog::RestPoint() {
+    HWND editor = editor_ ? editor_->EditorWindow() : nullptr;
+    if (editor && IsWindow(editor)) rest_ = editor_->DelayRestPoint();
+    return rest_;
+}
+
+void CTmDialog::Request(DelayDialogRequest request) {
     if (request == DelayDialogRequest::None) return;
     slide_.Request(request);
     Refresh();  // only while a delay is selected
-    RECT r{};
-    GetWindowRect(hwnd(), &r);
-    if (request == DelayDialogRequest::Open) {
-        r.left = start.x;
-        r.top = start.y;
-    }
-    MoveShown(r.left, r.top);
+    // Where the slide has it now: the rest point when closed, lower while
+    // it is still partly out (an open that comes while it closes).
+    const POINT rest = RestPoint();
+    MoveShown(rest.x, slide_.Top(rest.y));
     StartTimer(kSlideTimer, kSlideTickMs);
 }
 
@@ -200,10 +203,11 @@ void CTmDialog::OnTimer(UINT_PTR id) {
     if (id != kSlideTimer) return;
     RECT r{};
     GetWindowRect(hwnd(), &r);
-    const macro::DelaySlide::Step step = slide_.Tick(r.top, r.bottom - r.top);
+    const POINT rest = RestPoint();
+    const macro::DelaySlide::Step step = slide_.Tick(rest.y, r.bottom - r.top);
     switch (step.action) {
-    case macro::DelaySlide::Step::MoveShown: MoveShown(r.left, step.top); break;
-    case macro::DelaySlide::Step::MoveHidden: MoveHidden(r.left, step.top); break;
+    case macro::DelaySlide::Step::MoveShown: MoveShown(rest.x, step.top); break;
+    case macro::DelaySlide::Step::MoveHidden: MoveHidden(rest.x, step.top); break;
     case macro::DelaySlide::Step::KillTimer:
     case macro::DelaySlide::Step::Idle: StopTimer(kSlideTimer); break;
     case macro::DelaySlide::Step::Wait: break;

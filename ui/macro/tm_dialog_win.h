@@ -22,6 +22,9 @@ public:
     virtual macro::SliderChange MoveSlider(macro::Slider slider, int position) = 0;
     // The editor's window, which a shown delay dialog stays beneath.
     virtual HWND EditorWindow() const = 0;
+    // Where the closed dialog's top-left corner sits on the screen, relative
+    // to where the editor is now; the open dialog rests its height lower.
+    virtual POINT DelayRestPoint() const = 0;
     // The delay dialog is going away.
     virtual void ForgetDelayDialog() = 0;
 
@@ -39,10 +42,10 @@ public:
     // The editor whose selected delay the sliders edit; null when it goes.
     void SetEditor(DelayEditing* editor) { editor_ = editor; }
     // What the editor asks after a label click or when a recording starts:
-    // open at the screen point start, close, or switch to the newly
-    // selected delay. Refreshes while a delay is selected, shows the dialog
-    // and starts the slide timer.
-    void Request(macro::DelayDialogRequest request, POINT start);
+    // open, close, or switch to the newly selected delay. Refreshes while a
+    // delay is selected, shows the dialog where the slide has it beneath
+    // the editor and starts the slide timer.
+    void Request(macro::DelayDialogRequest request);
     // Sliders and value texts from the selected delay; captions again.
     void Refresh();
     const macro::DelaySlide& Slide() const { return slide_; }
@@ -60,6 +63,8 @@ private:
     void Captions();
     void LayOutValueRow(HFONT font);
     CMySlider& SliderOf(macro::Slider s);
+    // The editor's rest point, or the last one known once it is gone.
+    POINT RestPoint();
     // A shown move goes directly below the editor in z-order, a hiding one
     // after the owner.
     void MoveShown(int left, int top);
@@ -67,6 +72,7 @@ private:
 
     DelayEditing* editor_ = nullptr;
     macro::DelaySlide slide_;
+    POINT rest_{};
     CMySlider minutes_, seconds_, hundredths_;
     CStaticST minCaption_, secCaption_, hundredthsCaption_, timeCaption_, minUnit_, secUnit_;
     CStaticST minValue_, secValue_;
