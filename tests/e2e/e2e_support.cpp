@@ -287,6 +287,21 @@ void KorelleTest::Start() {
     ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_MAIN_LOGO) " shown" + kWait).code, 0) << "no main window";
 }
 
+void KorelleTest::LoadConfiguration(const std::string& name) {
+    const std::string advanced = KORELLE_WINDOW(IDC_ADV_LOAD), files = KORELLE_WINDOW(IDC_FILES_NAME);
+    auto command = [](const std::string& window, int id) {
+        EXPECT_EQ(Driver("command " + window + " " + std::to_string(id) + kWait).code, 0) << id;
+    };
+    command(KORELLE_WINDOW(IDC_MAIN_LOGO), IDC_MAIN_ADVANCED);
+    ASSERT_EQ(Driver("wait " + advanced + " shown" + kWait).code, 0) << "no advanced settings";
+    command(advanced, IDC_ADV_LOAD);
+    ASSERT_EQ(Driver("wait " + files + " shown" + kWait).code, 0) << "no files dialog";
+    ASSERT_EQ(Driver("set-text " + files + " " KORELLE_ID(IDC_FILES_NAME) " '" + name + "'").code, 0);
+    command(files, IDC_FILES_OK);
+    command(advanced, IDC_ADV_OK);
+    ASSERT_EQ(Driver("wait " + advanced + " gone" + kWait).code, 0);
+}
+
 void KorelleTest::Quit() {
     EXPECT_EQ(Driver("quit" + kWait).code, 0);
     EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);

@@ -107,6 +107,9 @@ protected:
     void SetUp() override;
     void Start();
     void Quit();
+    // Loads the named configuration of the device folder through the
+    // advanced settings of the running program, as a user does.
+    void LoadConfiguration(const std::string& name);
 };
 
 }  // namespace e2e

@@ -18,6 +18,7 @@
 #include <pugixml.hpp>
 
 #include "tests/e2e/e2e_support.h"
+#include "ui/macro/macro_editor.h"
 
 namespace {
 
@@ -32,7 +33,28 @@ constexpr const char* kRightPanel = KORELLE_WINDOW(IDC_RIGHT_WHEEL_MORE);
 constexpr const char* kAdvanced = KORELLE_WINDOW(IDC_ADV_LOAD);
 constexpr const char* kFiles = KORELLE_WINDOW(IDC_FILES_NAME);
 constexpr const char* kEditor = KORELLE_WINDOW(IDC_MACRO_VIEW);
+constexpr const char* kDelayDialog = KORELLE_WINDOW(IDC_DELAY_MINUTES);
+constexpr const char* kKeyView = KORELLE_WINDOW(IDC_KEYVIEW_BUFFER);
+constexpr const char* kRecordView = KORELLE_WINDOW(IDC_DEBUG_TEXT);
 constexpr const char* kMessage = KORELLE_WINDOW(IDC_MSG_TEXT);
+
+// The shipped defaults with a macro on the button of label 3 (the sixth in
+// the file): A down for 0.30 s, A up 0.20 s, B down 0.06 s, B up 0.02 s.
+std::string WithMacro(std::string xml) {
+    const std::string button = "<Button6 BtnIndex=\"0x5\" FunID=\"0x4\"";
+    const auto at = xml.find(button);
+    if (at == std::string::npos) return xml;
+    xml.replace(at, button.size(), "<Button6 BtnIndex=\"0x5\" FunID=\"0x9\"");
+    const char* keys[4][2] = {{"0x04", "0x9E"}, {"0x04", "0x14"}, {"0x05", "0x86"}, {"0x05", "0x02"}};
+    auto slot = at;
+    for (const auto& key : keys) {
+        const std::string empty = "UsageID=\"0x00\" Usage=\"0x00\"";
+        slot = xml.find(empty, slot);
+        if (slot == std::string::npos) break;
+        xml.replace(slot, empty.size(), std::string("UsageID=\"") + key[0] + "\" Usage=\"" + key[1] + "\"");
+    }
+    return xml;
+}
 
 // Pixels that may differ from the reference, as a share of the window, and
 // how far a colour may move before its pixel counts (font smoothing).
@@ -148,6 +170,7 @@ protected:
 };
 
 TEST_F(Look, EveryWindowsTextsFitAndItLooksAsItsReference) {
+    WriteText(DeviceFolder() / "macro.xml", WithMacro(ReadText(DeviceFolder() / "__default.xml")));
     Start();
     Check("main", kMain, KORELLE_WINDOW(IDC_MAIN_LOGO) " " KORELLE_ID(IDC_MAIN_LOGO));
     ASSERT_TRUE(OpenMenu(3)) << "no menu";
@@ -181,8 +204,17 @@ TEST_F(Look, EveryWindowsTextsFitAndItLooksAsItsReference) {
     Command(kAdvanced, IDC_ADV_CLOSE);
     ASSERT_TRUE(Gone(kAdvanced));
 
-    Choose(4, IDC_MENU_MACRO);
+    // The macro editor with a stored macro, its delay dialog, and the view
+    // of its key buffer.
+    LoadConfiguration("macro");
+    Choose(3, IDC_MENU_MACRO);
     Check("macro-editor", kEditor);
+    Command(kEditor, macro::kLabelIds[1]);
+    Check("delay-dialog", kDelayDialog);
+    Command(kEditor, IDC_MACRO_VIEW);
+    Check("key-buffer-view", kKeyView);
+    Command(kKeyView, IDC_KEYVIEW_OK);
+    ASSERT_TRUE(Gone(kKeyView));
     Command(kEditor, IDC_MACRO_CANCEL);
     ASSERT_TRUE(Gone(kEditor));
 
@@ -199,6 +231,16 @@ TEST_F(Look, EveryWindowsTextsFitAndItLooksAsItsReference) {
     Command(kMessage, IDC_MSG_NO);
     EXPECT_EQ(WaitExit(program, kTimeoutMs), 0);
 
+    for (const std::string& o : overflowing) ADD_FAILURE() << "a text does not fit: " << o;
+}
+
+// The record view of the diagnostic mode, which About opens instead of the
+// product page.
+TEST_F(Look, TheRecordViewLooksAsItsReference) {
+    WriteText(folder / "debug.xml", "<Debug/>\n");
+    Start();
+    Command(kMain, IDC_MAIN_ABOUT);
+    Check("record-view", kRecordView);
     for (const std::string& o : overflowing) ADD_FAILURE() << "a text does not fit: " << o;
 }
 

@@ -260,16 +260,7 @@ TEST_F(MainWindow, ALongWriteTurnsTheLogoWhileTheWindowIsBusy) {
             xml.replace(at, from.size(), "FunID=\"0x0\"");
     WriteText(DeviceFolder() / "quiet.xml", xml);
     Start();
-    Command(kMain, IDC_MAIN_ADVANCED);
-    constexpr const char* kAdvanced = KORELLE_WINDOW(IDC_ADV_LOAD);
-    constexpr const char* kFiles = KORELLE_WINDOW(IDC_FILES_NAME);
-    ASSERT_EQ(Driver(std::string("wait ") + kAdvanced + " shown" + kWait).code, 0) << "no advanced settings";
-    Command(kAdvanced, IDC_ADV_LOAD);
-    ASSERT_EQ(Driver(std::string("wait ") + kFiles + " shown" + kWait).code, 0) << "no files dialog";
-    ASSERT_EQ(Driver(std::string("set-text ") + kFiles + " " KORELLE_ID(IDC_FILES_NAME) " quiet").code, 0);
-    Command(kFiles, IDC_FILES_OK);
-    Command(kAdvanced, IDC_ADV_OK);
-    ASSERT_EQ(Driver(std::string("wait ") + kAdvanced + " gone" + kWait).code, 0);
+    LoadConfiguration("quiet");
     ASSERT_EQ(LabelText(2), "BUTTON OFF");
     fs::resize_file(TraceFile(), 0);
     const std::string out = DriverOut(std::string("busy ") + kMain + " " KORELLE_ID(IDC_MAIN_APPLY) " " +

@@ -22,8 +22,8 @@ constexpr UINT kSlideTickMs = macro::DelaySlide::kTickMs;
 // the minutes and seconds, each with its unit.
 constexpr Spot kSliders[] = {
     {IDC_DELAY_MINUTES, 49, 38}, {IDC_DELAY_SECONDS, 115, 38}, {IDC_DELAY_HUNDREDTHS, 183, 38}};
-constexpr Spot kCaptions[] = {{IDC_DELAY_MINUTES_CAPTION, 49, 20, 20, 15},
-                              {IDC_DELAY_SECONDS_CAPTION, 115, 20, 30, 15},
+constexpr Spot kCaptions[] = {{IDC_DELAY_MINUTES_CAPTION, 49, 20, 30, 15},
+                              {IDC_DELAY_SECONDS_CAPTION, 115, 20, 40, 15},
                               {IDC_DELAY_HUNDREDTHS_CAPTION, 183, 20, 40, 15},
                               {IDC_DELAY_TIME_CAPTION, 20, 114, 100, 15}};
 constexpr Spot kValueRow[] = {{IDC_DELAY_MINUTES_VALUE, 77, 114, 14, 15},
