@@ -11,11 +11,14 @@ packages=(
   wine wine64 xvfb x11-utils imagemagick nsis
   libpugixml-dev googletest libgtest-dev libcairo2-dev libfontconfig-dev
   libhidapi-dev
-  locales
+  locales fonts-liberation fonts-wqy-microhei
 )
 # Wine takes a program's ANSI code page from its Unix locale: the language
 # tests run German, French and Spanish under code page 1252, Russian under
-# 1251 and Chinese under 936.
+# 1251 and Chinese under 936. Wine's own Tahoma has no Cyrillic: under 1251
+# its GDI takes Liberation Sans for "MS Shell Dlg"; under 936 it takes
+# WenQuanYi Micro Hei, which has the Chinese and the Latin glyphs (the
+# fallback font alone has no Latin ones).
 locales=(de_DE fr_FR es_ES ru_RU zh_CN)
 if [ "${1:-}" = hid ]; then
   packages=(qemu-system-x86 linux-image-amd64 busybox-static cpio util-linux)
