@@ -202,6 +202,11 @@ check "the newer build's files are installed" test -f "$folder/String/Italian/Ko
 check "Italian chosen with Italian strings gives Italian" test "$(language_of "$folder")" = Italian
 check "the upgrade keeps the working file and the saved configuration" user_files_kept
 
+# ---- Simplified Chinese chosen: its strings are the folder Chinese
+wine_run reg add "$uninstall_key" /v InstallerLanguage /t REG_SZ /d 2052 /f >/dev/null 2>&1
+install "$work/newer/Korelle-9.99-setup.exe" /S; rc=$?
+check "Simplified Chinese chosen gives the Chinese strings" test $rc -eq 0 -a "$(language_of "$folder")" = Chinese
+
 # ---- uninstall
 # The uninstaller goes on in a copy of itself after this returns; removing
 # the uninstall entry is its last step.
