@@ -71,22 +71,22 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${PRODUCT}"
 !insertmacro MUI_UNPAGE_INSTFILES
 
 ; The installer's languages; the first is the default. LANG_FOLDER names
-; the program's string folder (String\<name>) for each.
-!macro KorelleLanguage NAME ID
+; the program's string folder (String\<folder>) for each.
+!macro KorelleLanguage NAME ID FOLDER
   !insertmacro MUI_LANGUAGE "${NAME}"
-  LangString LANG_FOLDER ${LANG_${ID}} "${NAME}"
+  LangString LANG_FOLDER ${LANG_${ID}} "${FOLDER}"
 !macroend
-!insertmacro KorelleLanguage English ENGLISH
-!insertmacro KorelleLanguage German GERMAN
-!insertmacro KorelleLanguage French FRENCH
-!insertmacro KorelleLanguage Spanish SPANISH
-!insertmacro KorelleLanguage Italian ITALIAN
-!insertmacro KorelleLanguage Portuguese PORTUGUESE
-!insertmacro KorelleLanguage Russian RUSSIAN
-!insertmacro KorelleLanguage Japanese JAPANESE
-!insertmacro KorelleLanguage Korean KOREAN
-!insertmacro KorelleLanguage SimpChinese SIMPCHINESE
-!insertmacro KorelleLanguage TradChinese TRADCHINESE
+!insertmacro KorelleLanguage English ENGLISH English
+!insertmacro KorelleLanguage German GERMAN German
+!insertmacro KorelleLanguage French FRENCH French
+!insertmacro KorelleLanguage Spanish SPANISH Spanish
+!insertmacro KorelleLanguage Italian ITALIAN Italian
+!insertmacro KorelleLanguage Portuguese PORTUGUESE Portuguese
+!insertmacro KorelleLanguage Russian RUSSIAN Russian
+!insertmacro KorelleLanguage Japanese JAPANESE Japanese
+!insertmacro KorelleLanguage Korean KOREAN Korean
+!insertmacro KorelleLanguage SimpChinese SIMPCHINESE Chinese
+!insertmacro KorelleLanguage TradChinese TRADCHINESE TradChinese
 
 !insertmacro MUI_RESERVEFILE_LANGDLL
 

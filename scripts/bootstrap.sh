@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the builds and tests need, when any is missing.
+# Installs the Debian packages the builds and tests need, when any is missing,
+# and generates the locales the language tests run Wine under.
 # "bootstrap.sh hid" installs those of the real HID stack layer instead: the
 # VM's kernel (with uhid), its busybox and the emulator that boots it.
 set -euo pipefail
@@ -10,10 +11,19 @@ packages=(
   wine wine64 xvfb x11-utils imagemagick nsis
   libpugixml-dev googletest libgtest-dev libcairo2-dev libfontconfig-dev
   libhidapi-dev
-  fonts-liberation  # Liberation Mono: Wine's fixed-pitch face when it has no Courier New
+  locales fonts-wqy-microhei
+  fonts-liberation  # Liberation Mono, Wine's fixed-pitch face without Courier New; Liberation Sans for Cyrillic
 )
+# Wine takes a program's ANSI code page from its Unix locale: the language
+# tests run German, French and Spanish under code page 1252, Russian under
+# 1251 and Chinese under 936. Wine's own Tahoma has no Cyrillic: under 1251
+# its GDI takes Liberation Sans for "MS Shell Dlg"; under 936 it takes
+# WenQuanYi Micro Hei, which has the Chinese and the Latin glyphs (the
+# fallback font alone has no Latin ones).
+locales=(de_DE fr_FR es_ES ru_RU zh_CN)
 if [ "${1:-}" = hid ]; then
   packages=(qemu-system-x86 linux-image-amd64 busybox-static cpio util-linux)
+  locales=()
 fi
 
 missing=()
@@ -21,11 +31,18 @@ for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [ "$status" = "install ok installed" ] || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "bootstrap: installing ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq </dev/null
-$sudo apt-get install -y -qq "${missing[@]}" </dev/null >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "bootstrap: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq </dev/null
+  $sudo apt-get install -y -qq "${missing[@]}" </dev/null >/dev/null
+fi
+
+have=$(locale -a 2>/dev/null)
+for l in "${locales[@]}"; do
+  grep -qx "$l.utf8" <<<"$have" && continue
+  echo "bootstrap: generating the locale $l.UTF-8"
+  $sudo localedef -i "$l" -f UTF-8 "$l.UTF-8"
+done

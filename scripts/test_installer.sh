@@ -49,11 +49,11 @@ cleanup_all() {
 }
 trap cleanup_all EXIT
 trap 'exit 143' TERM INT
-# A newer build, which brings German strings, packed meanwhile.
+# A newer build, which brings Italian strings, packed meanwhile.
 newer="$work/newer-dist"
 cp -r "$dist" "$newer"
-mkdir -p "$newer/String/German"
-cp "$dist/String/English/Korelle.xml" "$newer/String/German/"
+mkdir -p "$newer/String/Italian"
+cp "$dist/String/English/Korelle.xml" "$newer/String/Italian/"
 "$root/scripts/package.sh" --version 9.99 --quick "$newer" "$work/newer" >"$work/newer.log" 2>&1 &
 newer_pid=$!
 
@@ -185,22 +185,27 @@ user_files_kept() {
   same_file "$work/Race Night.xml" "$device/Race Night.xml" && same_file "$work/__working.xml" "$device/__working.xml"
 }
 
-# ---- reinstall with German chosen: no German strings, so English
+# ---- reinstall with Italian chosen: no Italian strings, so English
 # (the language dialog's choice is remembered in the uninstall entry,
 # which a silent install takes).
-wine_run reg add "$uninstall_key" /v InstallerLanguage /t REG_SZ /d 1031 /f >/dev/null 2>&1
+wine_run reg add "$uninstall_key" /v InstallerLanguage /t REG_SZ /d 1040 /f >/dev/null 2>&1
 install "$setup" /S; rc=$?
 check "a reinstall succeeds" test $rc -eq 0
-check "German chosen without German strings gives English" test "$(language_of "$folder")" = English
+check "Italian chosen without Italian strings gives English" test "$(language_of "$folder")" = English
 check "the reinstall keeps the working file and the saved configuration" user_files_kept
 
 # ---- the newer build
 wait "$newer_pid" || cat "$work/newer.log"
 install "$work/newer/Korelle-9.99-setup.exe" /S; rc=$?
 check "the newer build installs over it" test $rc -eq 0 -a "$(reg_value DisplayVersion)" = 9.99
-check "the newer build's files are installed" test -f "$folder/String/German/Korelle.xml"
-check "German chosen with German strings gives German" test "$(language_of "$folder")" = German
+check "the newer build's files are installed" test -f "$folder/String/Italian/Korelle.xml"
+check "Italian chosen with Italian strings gives Italian" test "$(language_of "$folder")" = Italian
 check "the upgrade keeps the working file and the saved configuration" user_files_kept
+
+# ---- Simplified Chinese chosen: its strings are the folder Chinese
+wine_run reg add "$uninstall_key" /v InstallerLanguage /t REG_SZ /d 2052 /f >/dev/null 2>&1
+install "$work/newer/Korelle-9.99-setup.exe" /S; rc=$?
+check "Simplified Chinese chosen gives the Chinese strings" test $rc -eq 0 -a "$(language_of "$folder")" = Chinese
 
 # ---- uninstall
 # The uninstaller goes on in a copy of itself after this returns; removing

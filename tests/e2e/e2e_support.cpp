@@ -1,6 +1,7 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -98,6 +99,34 @@ std::string ShippedText(const char* key) {
     return strings.child("Strings").find_child_by_attribute("String", "Key", key).text().get();
 }
 
+std::string ShippedText(const char* key, const Language& language) {
+    pugi::xml_document strings;
+    strings.load_file((fs::path(Env("KORELLE_DIST")) / "String" / language.folder / "Korelle.xml").c_str());
+    std::string utf8 = strings.child("Strings").find_child_by_attribute("String", "Key", key).text().get();
+    const iconv_t cd = iconv_open(language.codePage, "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return "(no " + std::string(language.codePage) + ")";
+    std::string out(2 * utf8.size() + 1, '\0');
+    char* src = utf8.data();
+    char* dst = out.data();
+    size_t srcLeft = utf8.size(), dstLeft = out.size();
+    const bool whole = iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1);
+    iconv_close(cd);
+    out.resize(out.size() - dstLeft);
+    return whole ? out : "(not in " + std::string(language.codePage) + ")";
+}
+
+void UseLocale(const std::string& locale) {
+    // The run's own value, kept from the first change.
+    static const bool hadLocale = std::getenv("LC_ALL") != nullptr;
+    static const std::string runLocale = Env("LC_ALL");
+    if (!locale.empty())
+        setenv("LC_ALL", locale.c_str(), 1);
+    else if (hadLocale)
+        setenv("LC_ALL", runLocale.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
+}
+
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
@@ -118,6 +147,8 @@ public:
     ~DriverServer() { Stop(); }
 
     bool Run(const std::string& args, DriverResult& result) {
+        // Its code page is fixed at its start: a new locale needs a new server.
+        if (to_ && locale_ != Env("LC_ALL")) Stop();
         if (!to_ && !Start()) return false;
         if (std::fprintf(to_, "%s\n", args.c_str()) < 0 || std::fflush(to_) != 0) return Restart();
         std::string out;
@@ -147,6 +178,7 @@ private:
             return false;
         }
         const std::string driver = WindowsBuildFile("tests/e2e/korelle-driver.exe").string();
+        locale_ = Env("LC_ALL");
         pid_ = fork();
         if (pid_ == 0) {
             dup2(in[0], 0);
@@ -180,6 +212,7 @@ private:
     }
 
     pid_t pid_ = -1;
+    std::string locale_;
     FILE* to_ = nullptr;
     FILE* from_ = nullptr;
 };
@@ -242,6 +275,7 @@ void ProgramFolderTest::TearDown() {
         std::printf("-- what the programs printed:\n%s-- end\n",
                     output.substr(output.size() > 6000 ? output.size() - 6000 : 0).c_str());
     unsetenv("KORELLE_EMULATOR_STATE");
+    UseLocale("");
     fs::remove_all(root);
 }
 
@@ -249,6 +283,23 @@ void ProgramFolderTest::UseFolder(const fs::path& path) {
     folder = path;
     fs::create_directories(folder);
     fs::copy(Env("KORELLE_DIST"), folder, fs::copy_options::recursive);
+}
+
+void ProgramFolderTest::UseLanguage(const Language& language) {
+    // The shipped file with its language line replaced; the rest stays.
+    std::istringstream in(ReadText(folder / "Setup.ini"));
+    std::string text, line;
+    bool named = false;
+    while (std::getline(in, line)) {
+        if (line.rfind("Language=", 0) == 0) {
+            line = std::string("Language=") + language.folder;
+            named = true;
+        }
+        text += line + "\n";
+    }
+    if (!named) text = std::string("[SystemInfo.Desc]\nLanguage=") + language.folder + "\n" + text;
+    WriteText(folder / "Setup.ini", text);
+    UseLocale(language.locale);
 }
 
 pid_t ProgramFolderTest::Run() { return RunProgram(folder / "Korelle.exe"); }

@@ -63,6 +63,26 @@ void WriteText(const fs::path& path, const std::string& text);
 void Screenshot(const std::string& name);
 // The shipped English text of a string key.
 std::string ShippedText(const char* key);
+
+// A shipped language: its folder under String, a Unix locale whose ANSI code
+// page Wine gives the programs (the one the language's users have), and
+// that code page's name for iconv.
+struct Language {
+    const char* folder;
+    const char* locale;
+    const char* codePage;
+};
+inline constexpr Language kLanguages[] = {
+    {"German", "de_DE.UTF-8", "CP1252"},  {"French", "fr_FR.UTF-8", "CP1252"}, {"Spanish", "es_ES.UTF-8", "CP1252"},
+    {"Russian", "ru_RU.UTF-8", "CP1251"}, {"Chinese", "zh_CN.UTF-8", "CP936"},
+};
+// The shipped text of a string key in a language, in its code page: what
+// the driver reads back from the program's windows.
+std::string ShippedText(const char* key, const Language& language);
+// The Unix locale of the Wine programs started from now on ("" the run's
+// own); Wine takes their ANSI code page from it. The driver is restarted
+// under it, so that it reads texts back in the same code page.
+void UseLocale(const std::string& locale);
 // Polls the condition every 50 ms until it holds (true) or the time is up.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = kTimeoutMs);
 // A program of the Windows build, by its path below the build folder.
@@ -80,6 +100,9 @@ protected:
     void TearDown() override;
 
     void UseFolder(const fs::path& path);
+    // Setup.ini names the language, and the programs started from now on
+    // run under its locale (until the test ends).
+    void UseLanguage(const Language& language);
     // Starts Korelle.exe (or another program) in the folder.
     pid_t Run();
     pid_t RunProgram(const fs::path& program, const std::vector<std::string>& args = {});
