@@ -82,6 +82,7 @@ std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 class Look : public KorelleTest {
 protected:
     std::string language = "English";
+    const Language* shipped = nullptr;  // null for English
     std::vector<std::string> overflowing;  // "window: what the driver's fit said"
 
     fs::path OutFolder() const {
@@ -151,6 +152,18 @@ protected:
         }
         ADD_FAILURE() << window << " never stood still";
     }
+    // The controls show the language file's texts, read back in its code page.
+    struct Shown {
+        int id;
+        const char* key;
+    };
+    void ExpectTexts(const std::string& window, std::initializer_list<Shown> texts) {
+        for (const Shown& t : texts) {
+            std::string text = DriverOut("text " + window + " " + std::to_string(t.id));
+            text.erase(0, text.find_first_not_of(' '));  // skinned buttons put blanks before their caption
+            EXPECT_EQ(text, shipped ? ShippedText(t.key, *shipped) : ShippedText(t.key)) << language << ": " << t.key;
+        }
+    }
     void Command(const char* window, int id) {
         EXPECT_EQ(Driver(std::string("command ") + window + " " + std::to_string(id) + kWait).code, 0) << id;
     }
@@ -169,12 +182,33 @@ protected:
     }
 };
 
-TEST_F(Look, EveryWindowsTextsFitAndItLooksAsItsReference) {
+// The same windows in each shipped language, under a locale of its code
+// page: the English look is compared with the references.
+class LookIn : public Look, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        Look::SetUp();
+        language = GetParam();
+        for (const Language& l : kLanguages)
+            if (language == l.folder) shipped = &l;
+        if (shipped) UseLanguage(*shipped);
+    }
+};
+
+TEST_P(LookIn, EveryWindowsTextsFitAndItLooksAsItsReference) {
     WriteText(DeviceFolder() / "macro.xml", WithMacro(ReadText(DeviceFolder() / "__default.xml")));
     Start();
     Check("main", kMain, KORELLE_WINDOW(IDC_MAIN_LOGO) " " KORELLE_ID(IDC_MAIN_LOGO));
+    ExpectTexts(kMain, {{IDC_MAIN_LABEL_0, "Str_Click"},
+                        {IDC_MAIN_LABEL_1, "Str_RightButton"},
+                        {IDC_MAIN_TITLE_CONFIG, "Str_Config"},
+                        {IDC_MAIN_TITLE_PROFILE, "Str_Profile"},
+                        {IDC_MAIN_APPLY, "Str_Apply"},
+                        {IDC_MAIN_ABANDON, "Str_Abandon"},
+                        {IDC_MAIN_ADVANCED, "Str_SaveLoad"}});
     ASSERT_TRUE(OpenMenu(3)) << "no menu";
     Check("menu", kMenu);
+    ExpectTexts(kMenu, {{IDC_MENU_BUTTON_OFF, "Str_ButtonOff"}, {IDC_MENU_SELECT_PROFILE, "Str_SelectProfile"}});
 
     Command(kMenu, IDC_MENU_SWITCH_DPI);
     Check("dpi-dialog", kDpiDialog);
@@ -190,6 +224,8 @@ TEST_F(Look, EveryWindowsTextsFitAndItLooksAsItsReference) {
     ASSERT_EQ(Driver(std::string("wait ") + kRightPanel + " shown" + kWait).code, 0);
     Check("left-panel", kLeftPanel);
     Check("right-panel", kRightPanel);
+    ExpectTexts(kRightPanel, {{IDC_RIGHT_WHEEL_MORE, "Str_Scroll"}, {IDC_RIGHT_DBLCLICK_LONGER, "Str_ClickSpeed"}});
+    ExpectTexts(kLeftPanel, {{IDC_LEFT_SPEED_LABEL, "Str_WindowPointerSpeed"}});
     Command(kMain, IDC_MAIN_LEFT_TOGGLE);
     Command(kMain, IDC_MAIN_RIGHT_TOGGLE);
     EXPECT_EQ(Driver(std::string("wait ") + kLeftPanel + " hidden" + kWait).code, 0);
@@ -197,6 +233,7 @@ TEST_F(Look, EveryWindowsTextsFitAndItLooksAsItsReference) {
 
     Command(kMain, IDC_MAIN_ADVANCED);
     Check("advanced", kAdvanced);
+    ExpectTexts(kAdvanced, {{IDC_ADV_TITLE, "Str_AdvancedConfig"}, {IDC_ADV_RESET, "Str_ResetDefault"}});
     Command(kAdvanced, IDC_ADV_LOAD);
     Check("files", kFiles);
     Command(kFiles, IDC_FILES_CANCEL);
@@ -246,7 +283,7 @@ TEST_F(Look, TheRecordViewLooksAsItsReference) {
 
 // The longest texts of the string file, each in the message box, where the
 // longest ones show: every wrapped line within the box.
-TEST_F(Look, TheLongestTextsFitTheMessageBox) {
+TEST_P(LookIn, TheLongestTextsFitTheMessageBox) {
     pugi::xml_document strings;
     ASSERT_TRUE(strings.load_file((folder / "String" / language / "Korelle.xml").c_str()));
     std::vector<std::string> texts;
@@ -263,5 +300,9 @@ TEST_F(Look, TheLongestTextsFitTheMessageBox) {
         EXPECT_EQ(WaitExit(pid, kTimeoutMs), 1) << text;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, LookIn,
+                         ::testing::Values("English", "German", "French", "Spanish", "Russian", "Chinese"),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <tuple>
 
 #include "core/startup.h"
 #include "tests/e2e/e2e_support.h"
@@ -148,99 +147,6 @@ TEST_F(Startup, FunctionNamesComeFromTheChosenLanguageWithDefaultsForMissingKeys
     EXPECT_EQ(DriverOut("text " KORELLE_WINDOW(IDC_MAIN_LOGO) " " KORELLE_ID(IDC_MAIN_LABEL_1)), "SECONDARY");
     EXPECT_EQ(Driver("quit" + kWait).code, 0);
     EXPECT_EQ(WaitExit(pid, kTimeoutMs), 0);
-}
-
-}  // namespace
-
-namespace {
-
-// Each shipped language under a locale of its code page: the windows show
-// the file's texts, read back in that code page, with screenshots of each
-// window. How wide each text is against its control is printed, not judged.
-TEST_F(Startup, EachLanguageShowsItsOwnTextsInItsCodePage) {
-    constexpr const char* kMain = KORELLE_WINDOW(IDC_MAIN_LOGO);
-    constexpr const char* kMenu = KORELLE_WINDOW(IDC_MENU_BUTTON_OFF);
-    constexpr const char* kRight = KORELLE_WINDOW(IDC_RIGHT_WHEEL_MORE);
-    constexpr const char* kLeft = KORELLE_WINDOW(IDC_LEFT_SPEED_LABEL);
-    constexpr const char* kAdvanced = KORELLE_WINDOW(IDC_ADV_LOAD);
-    struct Shown {
-        const char* window;
-        int id;
-        const char* key;
-    };
-    const Shown main[] = {
-        {kMain, IDC_MAIN_LABEL_0, "Str_Click"},        {kMain, IDC_MAIN_LABEL_1, "Str_RightButton"},
-        {kMain, IDC_MAIN_LABEL_2, "Str_MiddleButton"}, {kMain, IDC_MAIN_TITLE_CONFIG, "Str_Config"},
-        {kMain, IDC_MAIN_TITLE_POLLING, "Str_Polling"}, {kMain, IDC_MAIN_TITLE_PROFILE, "Str_Profile"},
-        {kMain, IDC_MAIN_APPLY, "Str_Apply"},           {kMain, IDC_MAIN_ABANDON, "Str_Abandon"},
-        {kMain, IDC_MAIN_ADVANCED, "Str_SaveLoad"},
-    };
-    const Shown menu[] = {{kMenu, IDC_MENU_BUTTON_OFF, "Str_ButtonOff"},
-                          {kMenu, IDC_MENU_SELECT_PROFILE, "Str_SelectProfile"},
-                          {kMenu, IDC_MENU_SINGLE, "Str_Single"}};
-    const Shown panels[] = {{kRight, IDC_RIGHT_WHEEL_MORE, "Str_Scroll"},
-                            {kRight, IDC_RIGHT_WHEEL_FEWER, "Str_Speed"},
-                            {kRight, IDC_RIGHT_DBLCLICK_SHORTER, "Str_Double"},
-                            {kRight, IDC_RIGHT_DBLCLICK_LONGER, "Str_ClickSpeed"},
-                            {kLeft, IDC_LEFT_SPEED_LABEL, "Str_WindowPointerSpeed"}};
-    const Shown advanced[] = {{kAdvanced, IDC_ADV_TITLE, "Str_AdvancedConfig"},
-                              {kAdvanced, IDC_ADV_LOAD, "Str_LoadConfig"},
-                              {kAdvanced, IDC_ADV_RESET, "Str_ResetDefault"},
-                              {kAdvanced, IDC_ADV_FIRMWARE, "Str_UpdateFirmware"}};
-    const auto check = [](const Language& language, const auto& texts) {
-        for (const Shown& t : texts) {
-            std::string shown = DriverOut(std::string("text ") + t.window + " " + std::to_string(t.id));
-            shown.erase(0, shown.find_first_not_of(' '));  // skinned buttons put blanks before their caption
-            EXPECT_EQ(shown, ShippedText(t.key, language)) << language.folder << ": " << t.key;
-            const TextExtent e = MeasureText(t.window, t.id);
-            std::printf("fit %s %s: text %d wide, control %d\n", language.folder, t.key, e.line, e.width);
-        }
-    };
-
-    UseEmulatedMouse();
-    for (const Language& language : kLanguages) {
-        UseLanguage(language);
-        const std::string name = language.folder;
-        const pid_t pid = Run();
-        ASSERT_EQ(Driver(std::string("wait ") + kMain + " shown" + kWait).code, 0) << name;
-        check(language, main);
-        Screenshot("main-" + name + ".png");
-
-        // The function menu of the third button (a lost click is repeated).
-        bool open = false;
-        for (int attempt = 0; attempt < 3 && !open; ++attempt) {
-            DriverOut(std::string("click ") + kMain + " " KORELLE_ID(IDC_MAIN_LABEL_2));
-            open = Driver(std::string("wait ") + kMenu + " shown 5000").code == 0;
-        }
-        EXPECT_TRUE(open) << name << ": no menu";
-        if (open) {
-            EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("layered ") + kMenu) == "key 808080"; }));
-            check(language, menu);
-            Screenshot("menu-" + name + ".png");
-            DriverOut(std::string("click ") + kMain + " " KORELLE_ID(IDC_MAIN_LABEL_2));
-            EXPECT_EQ(Driver(std::string("wait ") + kMenu + " hidden" + kWait).code, 0) << name;
-        }
-
-        for (const auto& [toggle, panel, control] : {std::tuple{IDC_MAIN_RIGHT_TOGGLE, kRight, IDC_RIGHT_WHEEL_MORE},
-                                                     std::tuple{IDC_MAIN_LEFT_TOGGLE, kLeft, IDC_LEFT_SPEED_LABEL}})
-            EXPECT_EQ(Driver(std::string("slide ") + kMain + " " + std::to_string(toggle) + " " + panel + " " +
-                             std::to_string(control) + kWait)
-                          .code,
-                      0)
-                << name;
-        check(language, panels);
-        Screenshot("panels-" + name + ".png");
-
-        EXPECT_EQ(Driver(std::string("command ") + kMain + " " KORELLE_ID(IDC_MAIN_ADVANCED) + kWait).code, 0);
-        ASSERT_EQ(Driver(std::string("wait ") + kAdvanced + " shown" + kWait).code, 0) << name;
-        check(language, advanced);
-        Screenshot("advanced-" + name + ".png");
-        EXPECT_EQ(Driver(std::string("command ") + kAdvanced + " " KORELLE_ID(IDC_ADV_CLOSE) + kWait).code, 0);
-        EXPECT_EQ(Driver(std::string("wait ") + kAdvanced + " gone" + kWait).code, 0) << name;
-
-        EXPECT_EQ(Driver("quit" + kWait).code, 0);
-        EXPECT_EQ(WaitExit(pid, kTimeoutMs), 0) << name;
-    }
 }
 
 }  // namespace
