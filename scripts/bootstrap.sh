@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb x11-utils imagemagick nsis
   libpugixml-dev googletest libgtest-dev libcairo2-dev libfontconfig-dev
-  libhidapi-dev
+  libhidapi-dev xsltproc chromium fonts-dejavu-core
 )
 if [ "${1:-}" = hid ]; then
   packages=(qemu-system-x86 linux-image-amd64 busybox-static cpio util-linux)
