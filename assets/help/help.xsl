@@ -241,12 +241,8 @@ table.grid td p:last-child { margin-bottom: 0; }
               <a href="#contents">Contents</a>
               <a href="about.xml">About</a>
             </xsl:when>
-            <xsl:when test="$kind = 'about'">
-              <a href="help.xml">Help</a>
-            </xsl:when>
             <xsl:otherwise>
-              <a href="../about.xml">About</a>
-              <a href="../help.xml">Help</a>
+              <a href="help.xml">Help</a>
             </xsl:otherwise>
           </xsl:choose>
         </div>
