@@ -148,6 +148,10 @@ TEST_F(Contracts, AboutWritesTheFirmwareAndHardwareNumbersEachInItsPlace) {
     EXPECT_EQ(PageCell(Page(), "ProductName"), PageCell(fs::path(Env("KORELLE_DIST")) / "Help" / "about.xml", "ProductName"));
     EXPECT_EQ(Reported(Page()), "yes");
     EXPECT_EQ(OtherText(Page()), OtherText(fs::path(Env("KORELLE_DIST")) / "Help" / "about.xml"));
+    // Kept to be looked at: the page as the program wrote it.
+    std::error_code ignored;
+    fs::copy_file(Page(), fs::path(Env("KORELLE_E2E_OUT")) / "about-written.xml", fs::copy_options::overwrite_existing,
+                  ignored);
     Quit();
 
     setenv("KORELLE_EMULATOR_FAIL_KIND", "query-answer", 1);
