@@ -329,18 +329,18 @@ int Vantor::SaveVantorInfo(unsigned char* record) {
 
 int Vantor::WriteProductInfo(unsigned char* productInfo) {
     if (!productInfo) return 0;
-    char dir[kPathSize];
-    if (!platform::CurrentDirectory(dir, sizeof dir)) return 0;
-    ProductTexts values;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        values[i] = profile_text::FieldText(productInfo + kProductInfoField * i, kProductInfoField);
-    // Each file on its own: one that cannot be written leaves the other to be.
-    std::string path;
     try {
-        if (HelpPath(path, dir, "About", "file.xml")) WriteProductFile(m_xml, path, values);
-    } catch (...) {
-    }
-    try {
+        char dir[kPathSize];
+        if (!platform::CurrentDirectory(dir, sizeof dir)) return 0;
+        ProductTexts values;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            values[i] = profile_text::FieldText(productInfo + kProductInfoField * i, kProductInfoField);
+        // Each file on its own: one that cannot be written leaves the other to be.
+        std::string path;
+        try {
+            if (HelpPath(path, dir, "About", "file.xml")) WriteProductFile(m_xml, path, values);
+        } catch (...) {
+        }
         if (HelpPath(path, dir, nullptr, "about.xml")) WriteAboutPage(m_xml, path, values);
     } catch (...) {
     }
