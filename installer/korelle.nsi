@@ -138,6 +138,9 @@ Section "Korelle" SecProgram
   SetOutPath "$INSTDIR"
   SetOverwrite on
   File /r /x __working.xml "${DIST}/*"
+  ; The help pages no longer use style sheets: those of an older version go.
+  Delete "$INSTDIR\Help\help.xsl"
+  Delete "$INSTDIR\Help\About\file.xsl"
   ; The working file starts as the factory one, and is the user's after that.
   SetOutPath "$INSTDIR\${DEVICE_DIR}"
   SetOverwrite off

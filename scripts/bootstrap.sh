@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb x11-utils imagemagick nsis
   libpugixml-dev googletest libgtest-dev libcairo2-dev libfontconfig-dev
-  libhidapi-dev
+  libhidapi-dev xsltproc chromium fonts-dejavu-core
   locales fonts-wqy-microhei
   fonts-liberation  # Liberation Mono, Wine's fixed-pitch face without Courier New; Liberation Sans for Cyrillic
 )

@@ -2,11 +2,11 @@
 # Builds everything and runs every test layer: native, native under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a short libFuzzer run over
 # the profile readers, the string table's reader and the macro decoder
-# (KORELLE_FUZZ_SECONDS in all, default 20), and the Windows
-# build under Wine. For quicker rounds while working, KORELLE_LAYERS picks
-# layers ("native sanitized fuzz wine installer" by default; "hid", the real HID
-# stack in a VM, only when named; "e2e", the wine layer's end-to-end tests
-# alone) and KORELLE_E2E_FILTER
+# (KORELLE_FUZZ_SECONDS in all, default 20), the Windows
+# build under Wine, and the help pages in headless Chromium. For quicker
+# rounds while working, KORELLE_LAYERS picks layers ("native sanitized fuzz
+# wine help installer" by default; "hid", the real HID stack in a VM, only
+# when named; "e2e", the wine layer's end-to-end tests alone) and KORELLE_E2E_FILTER
 # passes a GoogleTest filter to the end-to-end layer. Ends with one line "total: N passed, N failed"; exits non-zero when
 # anything failed.
 set -uo pipefail
@@ -118,7 +118,7 @@ build_failed() {
   failed=$((failed + 1))
 }
 
-layers=" ${KORELLE_LAYERS:-native sanitized fuzz wine installer} "
+layers=" ${KORELLE_LAYERS:-native sanitized fuzz wine help installer} "
 wanted() { [[ "$layers" == *" $1 "* ]]; }
 
 if wanted native; then
@@ -169,6 +169,28 @@ elif echo "== Windows build" && build_windows; then
 
 else
   build_failed wine
+fi
+
+# The help pages of dist/ in headless Chromium (scripts/test_help.sh):
+# styled pages with their titles, screenshots matching their references.
+if wanted help; then
+  echo "== help pages"
+  if wanted wine || build_windows; then
+    t0=$SECONDS
+    "$root/scripts/test_help.sh" "$dist" >"$build_root/help.log" 2>&1
+    rc=$?
+    line=$(grep '^help: ' "$build_root/help.log" | tail -1)
+    p=$(sed -n 's/^help: \([0-9]*\) passed.*/\1/p' <<<"$line")
+    f=$(sed -n 's/.* \([0-9]*\) failed$/\1/p' <<<"$line")
+    [ -n "$p" ] || { p=0; f=1; }
+    [ $rc -ne 0 ] && [ "${f:-0}" -eq 0 ] && f=1
+    [ $rc -ne 0 ] && grep '^FAIL' "$build_root/help.log"
+    summary+=("help: $p passed, $f failed ($((SECONDS - t0)) s)")
+    passed=$((passed + p))
+    failed=$((failed + f))
+  else
+    build_failed help
+  fi
 fi
 
 # The installer and the zip of build/package/, used as a user does

@@ -83,12 +83,12 @@ inline fs::path ShippedDeviceFolder() {
 #endif
 }
 
-// The shipped help pages, likewise.
+// The shipped help pages, likewise: natively the Help folder the build makes.
 inline fs::path ShippedHelpFolder() {
 #ifdef _WIN32
     return fs::path(ProgramFolder()) / "Help";
 #else
-    return fs::path(KORELLE_SOURCE_DIR) / "assets" / "help";
+    return fs::path(KORELLE_HELP_DIR);
 #endif
 }
 

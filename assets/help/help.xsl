@@ -1,27 +1,31 @@
 <?xml version="1.0" encoding="UTF-8"?>
 <!--
-  Korelle help pages: shared stylesheet (XSLT 1.0, HTML output).
+  Korelle help pages: turns the page sources of source/ (help.xml, root
+  <help>; about.xml, root <about>) into the XHTML pages the program folder
+  ships as Help/help.xml and Help/about.xml. The build runs it (xsltproc);
+  browsers show the result as it is, with no stylesheet processing of their
+  own. XSLT 1.0.
 
-  Renders help.xml (root <help>) and about.xml (root <about>).
-  About/file.xsl imports this sheet to render About/file.xml
-  (root <ProductInfo>) in the same style.
+  The output has no whitespace-only text and no DOCTYPE: the profile library
+  rewrites about.xml through its DOM (which drops such text and refuses a
+  DTD) each time the About page is opened.
 -->
-<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
+                xmlns="http://www.w3.org/1999/xhtml">
 
-  <xsl:output method="html" encoding="UTF-8" indent="no"
-              doctype-system="about:legacy-compat"/>
+  <xsl:output method="xml" encoding="UTF-8" indent="no"/>
 
-  <xsl:strip-space elements="help about section list steps step glossary entry table head row note tip caution device facts"/>
+  <!-- The program's version, from the build. -->
+  <xsl:param name="version" select="'0.0'"/>
 
-  <!-- The product information file, relative to this stylesheet. -->
-  <xsl:variable name="info" select="document('About/file.xml')"/>
+  <xsl:strip-space elements="help about intro section list steps step glossary entry table head row note tip caution device before after unreported"/>
 
   <!-- ================================================================
        Page frame
        ================================================================ -->
 
   <xsl:template name="css">
-    <style type="text/css">
+    <style type="text/css"><xsl:text>
 html { background: #121418; }
 body {
   margin: 0; background: #121418; color: #dce0e6;
@@ -185,7 +189,8 @@ table.grid td p:last-child { margin-bottom: 0; }
 }
 .facts td { padding: 12px 16px; border-bottom: 1px solid #262a32; color: #ffffff; font-size: 16px; font-weight: 600; }
 .facts tr:last-child th, .facts tr:last-child td { border-bottom: 0; }
-.facts td.none { color: #7d8590; font-weight: 400; font-style: italic; font-size: 14px; }
+.facts td:empty:before { color: #7d8590; font-weight: 400; font-style: italic; font-size: 14px; }
+.device[data-reported="yes"] .unreported { display: none; }
 .device-card { border-top: 3px solid #ff6020; }
 .version-big { font-size: 44px; font-weight: 200; color: #ffffff; line-height: 1; margin: 0 0 6px 0; }
 .version-big span { font-size: 13px; font-weight: 700; letter-spacing: 0.2em; color: #ff6020; text-transform: uppercase; margin-right: 12px; vertical-align: 12px; }
@@ -200,7 +205,11 @@ table.grid td p:last-child { margin-bottom: 0; }
 .footer .sep { color: #3a404b; margin: 0 8px; }
 .totop { float: right; }
 
-@media (max-width: 820px) {
+</xsl:text>
+    <!-- What an empty device cell says. -->
+    <xsl:for-each select="/about/device/missing">.facts td:empty:before { content: "<xsl:value-of select="normalize-space(.)"/>"; }
+</xsl:for-each>
+    <xsl:text>@media (max-width: 820px) {
   .cols { display: block; }
   .toc { position: static; width: auto; margin: 28px 0 0 0; padding: 14px 16px; background: #181b20; border: 1px solid #2a2f38; }
   .toc > ol { border-left: 0; }
@@ -217,7 +226,7 @@ table.grid td p:last-child { margin-bottom: 0; }
   .masthead h1, h2, h3, strong, .ui, kbd, .msg, .facts td { color: #000000; }
   .ui, kbd, .fn, .callout, table.grid th, table.grid tr:nth-child(even) td, .facts { background: #ffffff; }
 }
-    </style>
+</xsl:text></style>
   </xsl:template>
 
   <xsl:template name="masthead">
@@ -232,12 +241,8 @@ table.grid td p:last-child { margin-bottom: 0; }
               <a href="#contents">Contents</a>
               <a href="about.xml">About</a>
             </xsl:when>
-            <xsl:when test="$kind = 'about'">
-              <a href="help.xml">Help</a>
-            </xsl:when>
             <xsl:otherwise>
-              <a href="../about.xml">About</a>
-              <a href="../help.xml">Help</a>
+              <a href="help.xml">Help</a>
             </xsl:otherwise>
           </xsl:choose>
         </div>
@@ -252,7 +257,7 @@ table.grid td p:last-child { margin-bottom: 0; }
     <xsl:param name="kind"/>
     <div class="footer">
       <a class="totop" href="#top">Back to top</a>
-      <span>Korelle <xsl:value-of select="/*/program/@version | /*/@version"/></span>
+      <span>Korelle <xsl:value-of select="$version"/></span>
       <span class="sep">/</span>
       <span>Korelle K7 Optical Gaming Mouse</span>
       <xsl:if test="$kind = 'help'">
@@ -267,7 +272,6 @@ table.grid td p:last-child { margin-bottom: 0; }
   <xsl:template name="head">
     <xsl:param name="title"/>
     <head>
-      <meta http-equiv="X-UA-Compatible" content="IE=edge"/>
       <meta name="viewport" content="width=device-width, initial-scale=1"/>
       <title><xsl:value-of select="$title"/></title>
       <xsl:call-template name="css"/>
@@ -279,9 +283,9 @@ table.grid td p:last-child { margin-bottom: 0; }
        ================================================================ -->
 
   <xsl:template match="/help">
-    <html lang="en">
+    <html lang="en" xml:lang="en">
       <xsl:call-template name="head">
-        <xsl:with-param name="title" select="concat(title, ' - Korelle ', program/@version)"/>
+        <xsl:with-param name="title" select="concat(title, ' - Korelle ', $version)"/>
       </xsl:call-template>
       <body>
         <xsl:call-template name="masthead">
@@ -289,7 +293,7 @@ table.grid td p:last-child { margin-bottom: 0; }
           <xsl:with-param name="title"><strong><xsl:value-of select="title"/></strong></xsl:with-param>
           <xsl:with-param name="sub">
             <xsl:value-of select="subtitle"/>
-            <span class="badge">Version <xsl:value-of select="program/@version"/></span>
+            <span class="badge">Version <xsl:value-of select="$version"/></span>
           </xsl:with-param>
         </xsl:call-template>
         <div class="wrap">
@@ -434,6 +438,8 @@ table.grid td p:last-child { margin-bottom: 0; }
   <xsl:template match="msg"><span class="msg"><xsl:apply-templates/></span></xsl:template>
   <!-- a file or folder name -->
   <xsl:template match="file"><code class="file"><xsl:apply-templates/></code></xsl:template>
+  <!-- program text, such as a file's content -->
+  <xsl:template match="code"><code><xsl:apply-templates/></code></xsl:template>
   <!-- a key term, at the place where it is explained -->
   <xsl:template match="term"><span class="term"><xsl:apply-templates/></span></xsl:template>
   <xsl:template match="em"><em><xsl:apply-templates/></em></xsl:template>
@@ -461,7 +467,7 @@ table.grid td p:last-child { margin-bottom: 0; }
        ================================================================ -->
 
   <xsl:template match="/about">
-    <html lang="en">
+    <html lang="en" xml:lang="en">
       <xsl:call-template name="head">
         <xsl:with-param name="title" select="title"/>
       </xsl:call-template>
@@ -474,7 +480,7 @@ table.grid td p:last-child { margin-bottom: 0; }
         <div class="wrap">
           <div class="single">
             <div class="about-hero">
-              <p class="version-big"><span>Version</span><xsl:value-of select="program/@version"/></p>
+              <p class="version-big"><span>Version</span><xsl:value-of select="$version"/></p>
             </div>
             <xsl:apply-templates select="intro"/>
             <xsl:apply-templates select="section | device"/>
@@ -494,35 +500,46 @@ table.grid td p:last-child { margin-bottom: 0; }
     </div>
   </xsl:template>
 
-  <!-- The "Device" section: the product information that Korelle writes
-       into About/file.xml each time the About page is opened. -->
+  <!-- The "Device" section: a table of the product information. Each time
+       the About page is opened from the program, the profile library writes
+       the four values into the cells whose ids are the attribute names of
+       About/file.xml's Mouse element, and data-reported ("yes" or "no") on
+       the section. An empty cell reads "Not reported" (see the style sheet);
+       as shipped, the mouse's versions are not reported yet. -->
   <xsl:template match="about/device">
-    <xsl:variable name="mouse" select="$info//Mouse[1]"/>
-    <div class="section" id="device">
+    <div class="section device" id="device" data-reported="no">
       <h2><xsl:value-of select="@title"/></h2>
-      <xsl:choose>
-        <xsl:when test="$mouse">
-          <xsl:apply-templates select="before/node()"/>
-          <xsl:call-template name="device-table">
-            <xsl:with-param name="mouse" select="$mouse"/>
-            <xsl:with-param name="labels" select="labels"/>
-            <xsl:with-param name="missing" select="missing"/>
+      <xsl:apply-templates select="before/node()"/>
+      <table class="facts device-card">
+        <tbody>
+          <xsl:call-template name="fact">
+            <xsl:with-param name="label" select="labels/@product"/>
+            <xsl:with-param name="id" select="'ProductName'"/>
+            <xsl:with-param name="value" select="@product"/>
           </xsl:call-template>
-          <xsl:if test="normalize-space($mouse/@FirmWare) = '' or normalize-space($mouse/@HardWare) = ''
-                        or (normalize-space($mouse/@FirmWare) = '0' and normalize-space($mouse/@HardWare) = '0')">
-            <xsl:apply-templates select="unreported"/>
-          </xsl:if>
-          <xsl:apply-templates select="after/node()"/>
-        </xsl:when>
-        <xsl:otherwise>
-          <xsl:apply-templates select="fallback"/>
-        </xsl:otherwise>
-      </xsl:choose>
+          <xsl:call-template name="fact">
+            <xsl:with-param name="label" select="labels/@file"/>
+            <xsl:with-param name="id" select="'File'"/>
+            <xsl:with-param name="value" select="$version"/>
+          </xsl:call-template>
+          <xsl:call-template name="fact">
+            <xsl:with-param name="label" select="labels/@firmware"/>
+            <xsl:with-param name="id" select="'FirmWare'"/>
+          </xsl:call-template>
+          <xsl:call-template name="fact">
+            <xsl:with-param name="label" select="labels/@hardware"/>
+            <xsl:with-param name="id" select="'HardWare'"/>
+          </xsl:call-template>
+        </tbody>
+      </table>
+      <xsl:apply-templates select="unreported"/>
+      <xsl:apply-templates select="after/node()"/>
     </div>
   </xsl:template>
 
-  <xsl:template match="device/fallback | device/unreported">
-    <div class="callout tip">
+  <!-- Shown while data-reported is "no". -->
+  <xsl:template match="device/unreported">
+    <div class="callout tip unreported">
       <span class="label"><xsl:value-of select="@label"/></span>
       <xsl:apply-templates/>
     </div>
@@ -531,85 +548,16 @@ table.grid td p:last-child { margin-bottom: 0; }
   <!-- One row of the device table. -->
   <xsl:template name="fact">
     <xsl:param name="label"/>
-    <xsl:param name="value"/>
-    <xsl:param name="fallback"/>
-    <xsl:param name="zero-is-missing" select="false()"/>
+    <xsl:param name="id"/>
+    <xsl:param name="value" select="''"/>
     <tr>
       <th scope="row"><xsl:value-of select="$label"/></th>
-      <xsl:choose>
-        <xsl:when test="normalize-space($value) = '' or ($zero-is-missing and normalize-space($value) = '0')">
-          <td class="none"><xsl:value-of select="$fallback"/></td>
-        </xsl:when>
-        <xsl:otherwise>
-          <td><xsl:value-of select="normalize-space($value)"/></td>
-        </xsl:otherwise>
-      </xsl:choose>
+      <td id="{$id}"><xsl:value-of select="normalize-space($value)"/></td>
     </tr>
   </xsl:template>
 
-  <!-- The four values of the Mouse element, as a table. Used by the About
-       page and by About/file.xsl. -->
-  <xsl:template name="device-table">
-    <xsl:param name="mouse" select="/.."/>
-    <xsl:param name="labels" select="/.."/>
-    <xsl:param name="missing" select="/.."/>
-    <table class="facts device-card">
-      <tbody>
-        <xsl:call-template name="fact">
-          <xsl:with-param name="label">
-            <xsl:choose>
-              <xsl:when test="$labels/@product"><xsl:value-of select="$labels/@product"/></xsl:when>
-              <xsl:otherwise>Product</xsl:otherwise>
-            </xsl:choose>
-          </xsl:with-param>
-          <xsl:with-param name="value" select="$mouse/@ProductName"/>
-          <xsl:with-param name="fallback" select="'Korelle K7 Optical Gaming Mouse'"/>
-        </xsl:call-template>
-        <xsl:call-template name="fact">
-          <xsl:with-param name="label">
-            <xsl:choose>
-              <xsl:when test="$labels/@file"><xsl:value-of select="$labels/@file"/></xsl:when>
-              <xsl:otherwise>Program version</xsl:otherwise>
-            </xsl:choose>
-          </xsl:with-param>
-          <xsl:with-param name="value" select="$mouse/@File"/>
-          <xsl:with-param name="fallback" select="'1.14'"/>
-        </xsl:call-template>
-        <xsl:call-template name="fact">
-          <xsl:with-param name="label">
-            <xsl:choose>
-              <xsl:when test="$labels/@firmware"><xsl:value-of select="$labels/@firmware"/></xsl:when>
-              <xsl:otherwise>Firmware version</xsl:otherwise>
-            </xsl:choose>
-          </xsl:with-param>
-          <xsl:with-param name="value" select="$mouse/@FirmWare"/>
-          <xsl:with-param name="fallback">
-            <xsl:choose>
-              <xsl:when test="$missing"><xsl:value-of select="$missing"/></xsl:when>
-              <xsl:otherwise>Not reported</xsl:otherwise>
-            </xsl:choose>
-          </xsl:with-param>
-          <xsl:with-param name="zero-is-missing" select="normalize-space($mouse/@HardWare) = '0' or normalize-space($mouse/@HardWare) = ''"/>
-        </xsl:call-template>
-        <xsl:call-template name="fact">
-          <xsl:with-param name="label">
-            <xsl:choose>
-              <xsl:when test="$labels/@hardware"><xsl:value-of select="$labels/@hardware"/></xsl:when>
-              <xsl:otherwise>Hardware version</xsl:otherwise>
-            </xsl:choose>
-          </xsl:with-param>
-          <xsl:with-param name="value" select="$mouse/@HardWare"/>
-          <xsl:with-param name="fallback">
-            <xsl:choose>
-              <xsl:when test="$missing"><xsl:value-of select="$missing"/></xsl:when>
-              <xsl:otherwise>Not reported</xsl:otherwise>
-            </xsl:choose>
-          </xsl:with-param>
-          <xsl:with-param name="zero-is-missing" select="normalize-space($mouse/@FirmWare) = '0' or normalize-space($mouse/@FirmWare) = ''"/>
-        </xsl:call-template>
-      </tbody>
-    </table>
-  </xsl:template>
+  <!-- The version of the build, where a page's text names it. -->
+  <xsl:template match="version"><xsl:value-of select="$version"/></xsl:template>
 
   <!-- Elements of about.xml's device section that are only read by the
        templates above. -->

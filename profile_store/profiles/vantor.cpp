@@ -1,6 +1,7 @@
 #include "profile_store/profiles/vantor.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -39,6 +40,65 @@ bool DevicePath(std::string& out, std::uint16_t vid, std::uint16_t pid, const ch
 
 bool RecordDevicePath(std::string& out, const unsigned char* r, const char* file) {
     return DevicePath(out, Get16(r, kVendorID), Get16(r, kProductID), file);
+}
+
+// "<cwd>\Help\[<folder>\]<file>", or false when it does not fit.
+bool HelpPath(std::string& out, const char* dir, const char* folder, const char* file) {
+    char path[kPathSize];
+    const char s = platform::kPathSeparator;
+    const int n = folder ? std::snprintf(path, sizeof path, "%s%cHelp%c%s%c%s", dir, s, s, folder, s, file)
+                         : std::snprintf(path, sizeof path, "%s%cHelp%c%s", dir, s, s, file);
+    if (n < 0 || n >= static_cast<int>(sizeof path)) return false;
+    out = path;
+    return true;
+}
+
+// The product information, in the order of the ProductInfoBlock's fields and
+// named as the attributes of "file.xml"'s Mouse element.
+using ProductTexts = std::array<std::string, 4>;
+constexpr const char* kProductNames[] = {"ProductName", "File", "FirmWare", "HardWare"};
+
+// "Help\About\file.xml": the four attributes of its first Mouse element; the
+// rest of the file stays as it is. A file without one raises inside the
+// wrapper, and nothing is written.
+void WriteProductFile(CXmlDocumentWrapper& xml, const std::string& path, const ProductTexts& values) {
+    xml.Load(path.c_str());
+    if (xml.Root().IsNull()) return;
+    CXmlNodeWrapper mouse = xml.Root().SelectSingle("//Mouse");
+    for (std::size_t i = 0; i < values.size(); ++i) mouse.SetAttribute(kProductNames[i], values[i].c_str());
+    xml.Save(path.c_str());
+}
+
+// A version the mouse did not report: none, or 0 while the other is 0 or
+// none too (the program passes 0 and 0 when the mouse does not answer).
+bool Unreported(const std::string& version, const std::string& other) {
+    return version.empty() || (version == "0" && (other.empty() || other == "0"));
+}
+
+// "Help\about.xml", an XHTML page: the same four values as the texts of the
+// elements whose ids are their attribute names (a version not reported
+// leaves its element empty, which the page shows as such), and
+// data-reported "yes" or "no" on the element with the id "device". A page
+// that lacks any of these elements is left as it is.
+void WriteAboutPage(CXmlDocumentWrapper& xml, const std::string& path, const ProductTexts& values) {
+    xml.Load(path.c_str());
+    const CXmlNodeWrapper root = xml.Root();
+    if (root.IsNull()) return;
+    std::array<CXmlNodeWrapper, 4> cells;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        cells[i] = root.SelectSingle(("//*[@id='" + std::string(kProductNames[i]) + "']").c_str());
+        if (cells[i].IsNull()) return;
+    }
+    CXmlNodeWrapper device = root.SelectSingle("//*[@id='device']");
+    if (device.IsNull()) return;
+    const bool firmware = !Unreported(values[2], values[3]);
+    const bool hardware = !Unreported(values[3], values[2]);
+    cells[0].SetText(values[0].c_str());
+    cells[1].SetText(values[1].c_str());
+    cells[2].SetText(firmware ? values[2].c_str() : "");
+    cells[3].SetText(hardware ? values[3].c_str() : "");
+    device.SetAttribute("data-reported", firmware && hardware ? "yes" : "no");
+    xml.Save(path.c_str());
 }
 
 bool IsElementNamed(const CXmlNodeWrapper& node, const std::string& name) {
@@ -271,20 +331,17 @@ int Vantor::WriteProductInfo(unsigned char* productInfo) {
     if (!productInfo) return 0;
     try {
         char dir[kPathSize];
-        char path[kPathSize];
         if (!platform::CurrentDirectory(dir, sizeof dir)) return 0;
-        const char s = platform::kPathSeparator;
-        const int n = std::snprintf(path, sizeof path, "%s%cHelp%cAbout%cfile.xml", dir, s, s, s);
-        if (n < 0 || n >= static_cast<int>(sizeof path)) return 0;
-        m_xml.Load(path);
-        if (m_xml.Root().IsNull()) return 0;
-        // A file without a Mouse element raises inside the wrapper: nothing is written.
-        CXmlNodeWrapper mouse = m_xml.Root().SelectSingle("//Mouse");
-        const char* names[] = {"ProductName", "File", "FirmWare", "HardWare"};
-        for (int i = 0; i < 4; ++i)
-            mouse.SetAttribute(names[i],
-                               profile_text::FieldText(productInfo + kProductInfoField * i, kProductInfoField).c_str());
-        m_xml.Save(path);
+        ProductTexts values;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            values[i] = profile_text::FieldText(productInfo + kProductInfoField * i, kProductInfoField);
+        // Each file on its own: one that cannot be written leaves the other to be.
+        std::string path;
+        try {
+            if (HelpPath(path, dir, "About", "file.xml")) WriteProductFile(m_xml, path, values);
+        } catch (...) {
+        }
+        if (HelpPath(path, dir, nullptr, "about.xml")) WriteAboutPage(m_xml, path, values);
     } catch (...) {
     }
     return 0;

@@ -35,7 +35,8 @@ public:
     virtual int SaveVantorInfo(unsigned char* record);
 
 private:
-    // Sets the product information of "Help\About\file.xml"; always 0.
+    // Sets the product information of "Help\About\file.xml" and shows it on
+    // the About page, "Help\about.xml"; always 0.
     // Private, and still called by the program through its virtual slot.
     virtual int WriteProductInfo(unsigned char* productInfo);
     friend int CallWriteProductInfo(Vantor& vantor, unsigned char* productInfo);

@@ -53,6 +53,10 @@ public:
     // Replaces an attribute of that name or adds one; throws on a null node,
     // does nothing on a node without an attribute map.
     void SetAttribute(const char* name, const char* value);
+    // Replaces the children of an element with one text node holding value
+    // (with none when value is empty); throws on a null node, does nothing
+    // on a node that is not an element.
+    void SetText(const char* value);
 
 private:
     void reset();

@@ -272,6 +272,30 @@ void CXmlNodeWrapper::SetAttribute(const char* name, const char* value) {
     Check(map->setNamedItem(attr.p, replaced.out()), "setNamedItem");
 }
 
+void CXmlNodeWrapper::SetText(const char* value) {
+    if (!m_node) throw XmlError("SetText on a null node");
+    IXMLDOMNode* node = Node(m_node);
+    DOMNodeType type = NODE_INVALID;
+    Check(node->get_nodeType(&type), "get_nodeType");
+    if (type != NODE_ELEMENT) return;
+    for (;;) {
+        Ref<IXMLDOMNode> child;
+        Check(node->get_firstChild(child.out()), "get_firstChild");
+        if (!child) break;
+        Ref<IXMLDOMNode> removed;
+        Check(node->removeChild(child.p, removed.out()), "removeChild");
+    }
+    if (!value || !*value) return;
+    Ref<IXMLDOMDocument> owner;
+    Check(node->get_ownerDocument(owner.out()), "get_ownerDocument");
+    if (!owner) return;
+    Bstr text(value);
+    Ref<IXMLDOMText> textNode;
+    Check(owner->createTextNode(text.b, textNode.out()), "createTextNode");
+    Ref<IXMLDOMNode> added;
+    Check(node->appendChild(textNode.p, added.out()), "appendChild");
+}
+
 // ---- CXmlDocumentWrapper ----
 
 // COM is initialised on the calling thread by each document and balanced by

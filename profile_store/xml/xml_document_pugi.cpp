@@ -205,6 +205,14 @@ void CXmlNodeWrapper::SetAttribute(const char* name, const char* value) {
     a.set_value(value ? value : "");
 }
 
+void CXmlNodeWrapper::SetText(const char* value) {
+    if (!m_node) throw XmlError("SetText on a null node");
+    pugi::xml_node n = Node(m_node);
+    if (n.type() != pugi::node_element) return;
+    while (n.first_child()) n.remove_child(n.first_child());
+    if (value && *value) n.append_child(pugi::node_pcdata).set_value(value);
+}
+
 // ---- CXmlDocumentWrapper ----
 
 CXmlDocumentWrapper::CXmlDocumentWrapper() : m_doc(new XmlDocHandle) {}

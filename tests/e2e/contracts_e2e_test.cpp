@@ -45,6 +45,37 @@ protected:
         if (!doc.load_file((folder / "Help" / "About" / "file.xml").c_str())) return "(unreadable)";
         return doc.select_node("//Mouse").node().attribute(name).value();
     }
+    // The About page (Help\about.xml) of this folder or of the shipped one:
+    // the text of the element with this id, and data-reported.
+    static std::string PageCell(const fs::path& page, const char* id) {
+        pugi::xml_document doc;
+        if (!doc.load_file(page.c_str())) return "(unreadable)";
+        const pugi::xml_node cell = doc.find_node([&](pugi::xml_node n) { return std::string(n.attribute("id").value()) == id; });
+        return cell ? cell.child_value() : "(absent)";
+    }
+    static std::string Reported(const fs::path& page) {
+        pugi::xml_document doc;
+        if (!doc.load_file(page.c_str())) return "(unreadable)";
+        return doc.find_node([](pugi::xml_node n) { return std::string(n.attribute("id").value()) == "device"; })
+            .attribute("data-reported").value();
+    }
+    // Every text of the page but the four values, in document order.
+    static void OtherText(pugi::xml_node node, std::string& out) {
+        for (pugi::xml_node n : node.children()) {
+            const std::string id = n.attribute("id").value();
+            if (id == "ProductName" || id == "File" || id == "FirmWare" || id == "HardWare") continue;
+            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) out += n.value();
+            OtherText(n, out);
+        }
+    }
+    static std::string OtherText(const fs::path& page) {
+        pugi::xml_document doc;
+        if (!doc.load_file(page.c_str(), pugi::parse_default | pugi::parse_ws_pcdata)) return "(unreadable)";
+        std::string out;
+        OtherText(doc, out);
+        return out;
+    }
+    fs::path Page() const { return folder / "Help" / "about.xml"; }
 };
 
 // The mouse takes the change but "__working.xml" cannot be replaced (another
@@ -109,6 +140,18 @@ TEST_F(Contracts, AboutWritesTheFirmwareAndHardwareNumbersEachInItsPlace) {
     EXPECT_TRUE(WaitFor([&] { return AboutValue("FirmWare") == "23"; })) << AboutValue("FirmWare");
     EXPECT_EQ(AboutValue("HardWare"), "5");
     EXPECT_EQ(AboutValue("File"), "1.14");
+    // The page opened shows them, and everything else it showed as shipped
+    // (the rewrite through MSXML lost no text, not even a space).
+    EXPECT_TRUE(WaitFor([&] { return PageCell(Page(), "FirmWare") == "23"; })) << PageCell(Page(), "FirmWare");
+    EXPECT_EQ(PageCell(Page(), "HardWare"), "5");
+    EXPECT_EQ(PageCell(Page(), "File"), "1.14");
+    EXPECT_EQ(PageCell(Page(), "ProductName"), PageCell(fs::path(Env("KORELLE_DIST")) / "Help" / "about.xml", "ProductName"));
+    EXPECT_EQ(Reported(Page()), "yes");
+    EXPECT_EQ(OtherText(Page()), OtherText(fs::path(Env("KORELLE_DIST")) / "Help" / "about.xml"));
+    // Kept to be looked at: the page as the program wrote it.
+    std::error_code ignored;
+    fs::copy_file(Page(), fs::path(Env("KORELLE_E2E_OUT")) / "about-written.xml", fs::copy_options::overwrite_existing,
+                  ignored);
     Quit();
 
     setenv("KORELLE_EMULATOR_FAIL_KIND", "query-answer", 1);
@@ -118,6 +161,9 @@ TEST_F(Contracts, AboutWritesTheFirmwareAndHardwareNumbersEachInItsPlace) {
     EXPECT_EQ(Box(), ShippedText("Str_InfoErr"));
     EXPECT_TRUE(WaitFor([&] { return AboutValue("FirmWare") == "0"; })) << AboutValue("FirmWare");
     EXPECT_EQ(AboutValue("HardWare"), "0");
+    EXPECT_TRUE(WaitFor([&] { return PageCell(Page(), "FirmWare").empty(); })) << PageCell(Page(), "FirmWare");
+    EXPECT_EQ(PageCell(Page(), "HardWare"), "");
+    EXPECT_EQ(Reported(Page()), "no");
     Quit();
 }
 

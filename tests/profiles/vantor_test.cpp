@@ -9,6 +9,10 @@
 #include <set>
 #include <string>
 
+#ifndef _WIN32
+#include <pugixml.hpp>
+#endif
+
 #include "profile_store/profiles/vantor.h"
 #include "profile_store/record/profile_record.h"
 #include "profile_store/xml/xml_document.h"
@@ -319,5 +323,146 @@ TEST_F(VantorTest, ProductInfoSetsTheMouseElementAndNothingElse) {
     EXPECT_EQ(CallWriteProductInfo(*vantor, info), 0);
     EXPECT_EQ(ReadFile(file), noMouse);
 }
+
+// The shipped Help folder in a program folder of the test's own, and the
+// product information block the About command passes.
+class ProductInfoTest : public VantorTest {
+protected:
+    fs::path help = dir.path() / "Help";
+    std::string productFile = (help / "About" / "file.xml").string();
+    std::string page = (help / "about.xml").string();
+    unsigned char info[4 * kProductInfoField] = {};
+
+    void SetUp() override {
+        VantorTest::SetUp();
+        fs::create_directories(help / "About");
+        fs::copy_file(ShippedHelpFolder() / "about.xml", page);
+        fs::copy_file(ShippedHelpFolder() / "About" / "file.xml", productFile);
+    }
+    void Write(const char* name, const char* file, const char* firmware, const char* hardware) {
+        const char* texts[] = {name, file, firmware, hardware};
+        for (int i = 0; i < 4; ++i) {
+            std::memset(info + kProductInfoField * i, 0, kProductInfoField);
+            std::strncpy(reinterpret_cast<char*>(info + kProductInfoField * i), texts[i], kProductInfoField);
+        }
+        EXPECT_EQ(CallWriteProductInfo(*vantor, info), 0);
+    }
+    // The text of the page's element with this id, or "(absent)".
+    std::string Cell(const char* id) const {
+        CXmlDocumentWrapper doc;
+        if (!doc.Load(page.c_str())) return "(unreadable)";
+        const CXmlNodeWrapper node = doc.Root().SelectSingle(("//*[@id='" + std::string(id) + "']").c_str());
+        return node.IsNull() ? "(absent)" : node.Text();
+    }
+    std::string Reported() const { return Attribute(page, "//*[@id='device']", "data-reported"); }
+    std::string PageText() const {
+        CXmlDocumentWrapper doc;
+        return doc.Load(page.c_str()) ? doc.Root().Text() : "(unreadable)";
+    }
+};
+
+TEST_F(ProductInfoTest, AboutPageShowsWhatTheProductFileHolds) {
+    const std::string shipped = PageText();
+    EXPECT_EQ(Reported(), "no");
+    Write("Mouse <Name> & Co", "1.14", "23", "5");
+    EXPECT_EQ(Attribute(productFile, "//Mouse", "FirmWare"), "23");
+    EXPECT_EQ(Attribute(productFile, "//Mouse", "HardWare"), "5");
+    EXPECT_EQ(Cell("ProductName"), "Mouse <Name> & Co");
+    EXPECT_EQ(Cell("File"), "1.14");
+    EXPECT_EQ(Cell("FirmWare"), "23");
+    EXPECT_EQ(Cell("HardWare"), "5");
+    EXPECT_EQ(Reported(), "yes");
+
+    // Written again with the values it shipped with, the page reads as shipped:
+    // no other text was lost or added.
+    Write("Korelle K7 Optical Gaming Mouse", "1.14", "", "");
+    EXPECT_EQ(Cell("FirmWare"), "");
+    EXPECT_EQ(Reported(), "no");
+    EXPECT_EQ(PageText(), shipped);
+}
+
+// Both 0 is what the program passes when the mouse does not answer: the page
+// shows both versions as not reported. One 0 beside a real number is a
+// version like any other.
+TEST_F(ProductInfoTest, VersionsTheMouseDidNotReportAreLeftEmpty) {
+    Write("Mouse", "1.14", "0", "0");
+    EXPECT_EQ(Attribute(productFile, "//Mouse", "FirmWare"), "0");  // the file keeps the numbers
+    EXPECT_EQ(Cell("FirmWare"), "");
+    EXPECT_EQ(Cell("HardWare"), "");
+    EXPECT_EQ(Cell("ProductName"), "Mouse");
+    EXPECT_EQ(Reported(), "no");
+
+    Write("Mouse", "1.14", "0", "5");
+    EXPECT_EQ(Cell("FirmWare"), "0");
+    EXPECT_EQ(Cell("HardWare"), "5");
+    EXPECT_EQ(Reported(), "yes");
+
+    Write("Mouse", "1.14", "7", "");
+    EXPECT_EQ(Cell("FirmWare"), "7");
+    EXPECT_EQ(Cell("HardWare"), "");
+    EXPECT_EQ(Reported(), "no");
+}
+
+// Each file is written whole or not at all, and one that cannot be written
+// does not keep the other from being written.
+TEST_F(ProductInfoTest, APageOrFileThatCannotTakeTheValuesIsLeftAsItIs) {
+    const std::string noCell = "<html><body><div id=\"device\"><p id=\"ProductName\">x</p><p id=\"File\"/>"
+                               "<p id=\"FirmWare\"/></div></body></html>";
+    WriteFile(page, noCell);
+    Write("Mouse", "1.14", "3", "4");
+    EXPECT_EQ(ReadFile(page), noCell);
+    EXPECT_EQ(Attribute(productFile, "//Mouse", "HardWare"), "4");
+
+    const std::string malformed = "<html><body><p id=\"device\">";
+    WriteFile(page, malformed);
+    Write("Mouse", "1.14", "5", "6");
+    EXPECT_EQ(ReadFile(page), malformed);
+    EXPECT_EQ(Attribute(productFile, "//Mouse", "HardWare"), "6");
+
+    fs::remove(page);
+    fs::copy_file(ShippedHelpFolder() / "about.xml", page);
+    fs::remove(productFile);
+    Write("Mouse", "1.14", "8", "9");
+    EXPECT_EQ(Cell("HardWare"), "9");
+    EXPECT_FALSE(fs::exists(productFile));
+    EXPECT_TRUE(fs::is_empty(help / "About"));  // no temporary file left either
+}
+
+#ifndef _WIN32
+// The library rewrites the About page through its DOM, which drops text that
+// is only whitespace and refuses a DTD: the page the build makes has neither,
+// so a rewrite keeps every space between its words. Both pages are XHTML,
+// which a browser shows with no style sheet processing.
+TEST(ShippedHelpPages, AreXhtmlThatTheDomRewritesWithoutLoss) {
+    for (const char* name : {"about.xml", "help.xml"}) {
+        SCOPED_TRACE(name);
+        pugi::xml_document doc;
+        const std::string path = (ShippedHelpFolder() / name).string();
+        ASSERT_TRUE(doc.load_file(path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_doctype));
+        EXPECT_STREQ(doc.document_element().name(), "html");
+        EXPECT_STREQ(doc.document_element().attribute("xmlns").value(), "http://www.w3.org/1999/xhtml");
+        int blanks = 0;
+        std::string where;
+        for (pugi::xml_node n : doc.children()) EXPECT_NE(n.type(), pugi::node_doctype);
+        if (std::string(name) != "about.xml") continue;
+        struct Walker : pugi::xml_tree_walker {
+            int* blanks;
+            std::string* where;
+            bool for_each(pugi::xml_node& n) override {
+                if (n.type() == pugi::node_pcdata &&
+                    std::string(n.value()).find_first_not_of(" \t\r\n") == std::string::npos) {
+                    ++*blanks;
+                    *where = n.parent().path();
+                }
+                return true;
+            }
+        } walker;
+        walker.blanks = &blanks;
+        walker.where = &where;
+        doc.traverse(walker);
+        EXPECT_EQ(blanks, 0) << "whitespace-only text, the last in " << where;
+    }
+}
+#endif
 
 }  // namespace

@@ -129,6 +129,7 @@ TEST_F(XmlDocument, NullNodeAnswersEmptyButTextAndSetAttributeRaise) {
     EXPECT_TRUE(none.SelectSingle("//Mouse").IsNull());
     EXPECT_THROW(none.Text(), XmlError);
     EXPECT_THROW(none.SetAttribute("a", "b"), XmlError);
+    EXPECT_THROW(none.SetText("b"), XmlError);
 }
 
 TEST_F(XmlDocument, SelectsTheFormsTheProfileFilesUse) {
@@ -197,6 +198,29 @@ TEST_F(XmlDocument, ExternalEntitiesAreNeverRead) {
     const std::string xml = "<!DOCTYPE R [ <!ENTITY s SYSTEM \"" + secret + "\"> ]><R>&s;</R>";
     EXPECT_EQ(doc.LoadText(xml.c_str()), 0);
     EXPECT_TRUE(doc.Root().IsNull());
+}
+
+// Markup in the value is text, escaped when saved; an empty value leaves
+// the element without children.
+TEST_F(XmlDocument, SetTextReplacesTheChildrenOfAnElement) {
+    CXmlNodeWrapper root = LoadRoot("<R a=\"1\"><C>old</C>tail<!-- note --></R>");
+    root.SetText("new & <b>not an element</b>");
+    ASSERT_EQ(doc.Save(""), 1);
+    CXmlDocumentWrapper again;
+    ASSERT_EQ(again.Load(dir.file("doc.xml").c_str()), 1);
+    CXmlNodeWrapper r = again.Root();
+    EXPECT_EQ(r.ChildCount(), 1);
+    EXPECT_EQ(r.ChildAt(0).TypeText(), "text");
+    EXPECT_EQ(r.Text(), "new & <b>not an element</b>");
+    EXPECT_EQ(r.AttributeValueAt(0), "1");
+
+    r.SetText("");
+    EXPECT_EQ(r.ChildCount(), 0);
+    // A node that is not an element keeps what it has.
+    r.SetText("x");
+    CXmlNodeWrapper text = r.ChildAt(0);
+    text.SetText("y");
+    EXPECT_EQ(r.Text(), "x");
 }
 
 TEST_F(XmlDocument, LoadTextReportsWhetherItParsed) {
