@@ -96,6 +96,10 @@ protected:
     void Check(const std::string& name, const std::string& window, const std::string& still = "") {
         ASSERT_EQ(Driver("wait " + window + " shown" + kWait).code, 0) << "no " << name;
         Driver("pointer 0 0");  // nothing lit up under the pointer
+        if (window == kMain)  // a label lit by the pointer shows its line until the pointer has left
+            for (int line = IDC_MAIN_LINE_0; line <= IDC_MAIN_LINE_6; ++line)
+                EXPECT_TRUE(WaitFor([&] { return DriverOut("visible " + window + " " + std::to_string(line)) == "0"; }))
+                    << "line " << line << " stays lit";
         if (still.empty()) WaitStill(window);
         const DriverResult fit = Driver("fit " + window);
         EXPECT_NE(fit.out.find("checked"), std::string::npos) << name << ": " << fit.out;

@@ -393,7 +393,8 @@ void CButtonST::Draw(HDC dc, const RECT& client) {
                                                                          : DT_CENTER;
         SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, enabled ? colours_[pair + 1] : GetSysColor(COLOR_GRAYTEXT));
-        DrawControlText(dc, text, tr, h | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        // Only the button's own edge cuts the caption: the room is where it is centred.
+        DrawControlText(dc, text, tr, h | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     }
     SelectObject(dc, oldFont);
 

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -44,6 +46,7 @@ CSkinControl::CSkinControl() = default;
 CSkinControl::~CSkinControl() {
     Detach();
     if (captured_) DeleteObject(captured_);
+    if (fitFont_) DeleteObject(fitFont_);
 }
 
 bool CSkinControl::SubclassDlgItem(int id, HWND dialog) {
@@ -122,11 +125,6 @@ LRESULT CSkinControl::SetTextQuietly(WPARAM wParam, LPARAM lParam) {
     return r;
 }
 
-void CSkinControl::DrawControlText(HDC dc, const std::string& text, RECT room, UINT format) {
-    text_ = {true, room, format, static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT))};
-    DrawTextA(dc, text.c_str(), -1, &room, format);
-}
-
 namespace {
 
 // How far the ink of the text's characters reaches above and below the
@@ -145,7 +143,79 @@ void InkExtent(HDC dc, const std::string& text, int& above, int& below) {
     }
 }
 
+// How far the text, drawn by DrawText into room with format in the font
+// selected in dc, reaches past what shows of it: the room within the
+// client area, or the whole client area with DT_NOCLIP. Across it is the
+// lines' cells; up and down it is their ink, which may use the cells'
+// blank top and bottom.
+SIZE Overflow(HDC dc, const std::string& text, const RECT& room, const RECT& client, UINT format) {
+    RECT need = room;
+    if (format & DT_SINGLELINE) need.right = need.left;  // its one line's width
+    DrawTextA(dc, text.c_str(), -1, &need, (format & ~(DT_VCENTER | DT_BOTTOM | DT_CENTER | DT_RIGHT)) | DT_CALCRECT);
+    const int width = need.right - need.left, height = need.bottom - need.top;
+    RECT shown = client;
+    if (!(format & DT_NOCLIP)) IntersectRect(&shown, &room, &client);
+    int left = room.left;
+    if (format & DT_CENTER) left += (room.right - room.left - width) / 2;
+    if (format & DT_RIGHT) left = room.right - width;
+    int top = room.top;
+    if ((format & DT_SINGLELINE) && (format & DT_VCENTER)) top += (room.bottom - room.top - height) / 2;
+    SIZE over{std::max(0L, shown.left - left) + std::max(0L, left + width - shown.right), 0};
+    if (top >= shown.top && top + height <= shown.bottom) return over;
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    int above = 0, below = 0;
+    InkExtent(dc, text, above, below);
+    const int lines = tm.tmHeight > 0 ? std::max(1, height / static_cast<int>(tm.tmHeight)) : 1;
+    const int inkTop = top + tm.tmAscent - above;
+    const int inkBottom = top + (lines - 1) * tm.tmHeight + tm.tmAscent + below;
+    over.cy = std::max(0L, shown.top - inkTop) + std::max(0L, inkBottom - shown.bottom);
+    return over;
+}
+
+// Text is drawn no smaller than this, however little room it has.
+constexpr int kSmallestTextHeight = 10;
+
 }  // namespace
+
+HFONT CSkinControl::FittingFont(HDC dc, const std::string& text, const RECT& room, UINT format) {
+    HFONT base = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const std::string key = text + '\n' + std::to_string(room.right - room.left) + ' ' +
+                            std::to_string(room.bottom - room.top) + ' ' + std::to_string(client.right) + ' ' +
+                            std::to_string(client.bottom) + ' ' + std::to_string(format) + ' ' +
+                            std::to_string(reinterpret_cast<std::uintptr_t>(base));
+    if (key == fitKey_) return fitFont_ ? fitFont_ : base;
+    fitKey_ = key;
+    if (fitFont_) DeleteObject(fitFont_);
+    fitFont_ = nullptr;
+    SIZE over = Overflow(dc, text, room, client, format);
+    LOGFONTA lf{};
+    if ((over.cx == 0 && over.cy == 0) || !GetObjectA(base, sizeof lf, &lf)) return base;
+    // A text that does not fit is drawn in the largest smaller size of its
+    // face that fits, down to the smallest; there it is cut.
+    for (int height = std::abs(static_cast<int>(lf.lfHeight)) - 1; height >= kSmallestTextHeight; --height) {
+        lf.lfHeight = lf.lfHeight < 0 ? -height : height;
+        lf.lfWidth = 0;
+        if (fitFont_) DeleteObject(fitFont_);
+        fitFont_ = CreateFontIndirectA(&lf);
+        if (!fitFont_) break;
+        HGDIOBJ old = SelectObject(dc, fitFont_);
+        over = Overflow(dc, text, room, client, format);
+        SelectObject(dc, old);
+        if (over.cx == 0 && over.cy == 0) break;
+    }
+    return fitFont_ ? fitFont_ : base;
+}
+
+void CSkinControl::DrawControlText(HDC dc, const std::string& text, RECT room, UINT format) {
+    HFONT font = FittingFont(dc, text, room, format);
+    HGDIOBJ old = SelectObject(dc, font);
+    text_ = {true, room, format, font};
+    DrawTextA(dc, text.c_str(), -1, &room, format);
+    SelectObject(dc, old);
+}
 
 SIZE CSkinControl::TextOverflow() {
     SIZE over{-1, -1};
@@ -159,38 +229,22 @@ SIZE CSkinControl::TextOverflow() {
     HGDIOBJ old = SelectObject(mem, bmp);
     Draw(mem, rc);
     if (text_.drawn) {
-        const int n = GetWindowTextLengthA(hwnd_);
-        std::string text(static_cast<size_t>(n) + 1, '\0');
-        text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), n + 1)));
         HGDIOBJ oldFont = SelectObject(mem, text_.font);
-        const RECT room = text_.room;
-        RECT need = room;
-        if (text_.format & DT_SINGLELINE) need.right = need.left;  // its one line's width
-        DrawTextA(mem, text.c_str(), -1, &need, (text_.format & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
-        // The lines' ink, placed as DrawText places them, against what is
-        // shown of the room: the room within the control.
-        TEXTMETRICA tm{};
-        GetTextMetricsA(mem, &tm);
-        int above = 0, below = 0;
-        InkExtent(mem, text, above, below);
+        over = Overflow(mem, WindowText(), text_.room, rc, text_.format);
         SelectObject(mem, oldFont);
-        const int height = need.bottom - need.top;
-        const int lines = tm.tmHeight > 0 ? std::max(1, height / static_cast<int>(tm.tmHeight)) : 1;
-        int top = room.top;
-        if ((text_.format & DT_SINGLELINE) && (text_.format & DT_VCENTER))
-            top += (room.bottom - room.top - height) / 2;
-        const int inkTop = top + tm.tmAscent - above;
-        const int inkBottom = top + (lines - 1) * tm.tmHeight + tm.tmAscent + below;
-        RECT shown{};
-        IntersectRect(&shown, &room, &rc);
-        over.cx = std::max(0L, (need.right - need.left) - (shown.right - shown.left));
-        over.cy = std::max(0L, shown.top - inkTop) + std::max(0L, inkBottom - shown.bottom);
     }
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(hwnd_, screen);
     return over;
+}
+
+std::string CSkinControl::WindowText() const {
+    const int n = GetWindowTextLengthA(hwnd_);
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), n + 1)));
+    return text;
 }
 
 LRESULT CSkinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

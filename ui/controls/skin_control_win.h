@@ -89,9 +89,11 @@ protected:
     bool DrawBackground(HDC dc, const RECT& client);
     bool HasBackgroundSource() const;
     HFONT FontForDrawing() const;
-    // DrawText with the font selected in dc, noting where and how the text
+    // DrawText with the font selected in dc, or a smaller size of it when
+    // the text would not fit (FittingFont), noting where and how the text
     // went for TextOverflow.
     void DrawControlText(HDC dc, const std::string& text, RECT room, UINT format);
+    std::string WindowText() const;
     bool IsAppActive() const;
     bool HasTooltip() const { return tooltip_ != nullptr; }
 
@@ -109,6 +111,11 @@ private:
     HBITMAP captured_ = nullptr;  // ours, from SetBk(dc)
     HWND tooltip_ = nullptr;
     std::vector<UINT_PTR> timers_;  // the ids started with StartTimer
+    // The font the text is drawn in: the one selected in dc, or the largest
+    // smaller size of it that fits; kept while text, room and font stay.
+    HFONT FittingFont(HDC dc, const std::string& text, const RECT& room, UINT format);
+    std::string fitKey_;
+    HFONT fitFont_ = nullptr;  // ours
     struct DrawnText {
         bool drawn = false;
         RECT room{};

@@ -39,8 +39,8 @@ struct ImageButton {
     int x, y, extraWidth;
 };
 constexpr ImageButton kImageButtons[] = {
-    {IDC_MACRO_VIEW, "\\macro\\macro_02_24.bmp", "\\macro\\macro_01_24.bmp", "  ", "Str_View", 28, 76, 0},
-    {IDC_MACRO_RECORD, kRecordHot, kRecordNormal, "  ", "Str_Record", 28, 109, 0},
+    {IDC_MACRO_VIEW, "\\macro\\macro_02_24.bmp", "\\macro\\macro_01_24.bmp", " ", "Str_View", 28, 76, 0},
+    {IDC_MACRO_RECORD, kRecordHot, kRecordNormal, " ", "Str_Record", 28, 109, 0},
     {IDC_MACRO_CONTINUE, "\\macro\\macro_02_10.bmp", "\\macro\\macro_01_10.bmp", "  ", "Str_ContinueClick", 280, 76,
      50},
     {IDC_MACRO_TOGGLE, "\\macro\\macro_02_17.bmp", "\\macro\\macro_01_17.bmp", "  ", "Str_ToggleClick", 280, 109, 0},
