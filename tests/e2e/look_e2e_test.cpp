@@ -118,9 +118,8 @@ protected:
                     std::to_string(s.top - r.top) + " " + std::to_string(s.right - r.left - 1) + "," +
                     std::to_string(s.bottom - r.top - 1) + "'";
         }
-        const std::string crop =
-            std::to_string(r.Width()) + "x" + std::to_string(r.Height()) + "+" + std::to_string(r.left) + "+" +
-            std::to_string(r.top);
+        const std::string crop = std::to_string(r.Width()) + "x" + std::to_string(r.Height()) + "+" +
+                                 std::to_string(r.left) + "+" + std::to_string(r.top);
         ASSERT_EQ(Shell("import -window root -crop " + crop + " +repage " + Quoted(shot)), 0) << name;
         if (!blank.empty()) ASSERT_EQ(Shell("mogrify" + blank + " " + Quoted(shot)), 0) << name;
         if (language != "English") return;  // the references are of the English look
@@ -292,7 +291,8 @@ TEST_P(LookIn, TheLongestTextsFitTheMessageBox) {
     ASSERT_TRUE(strings.load_file((folder / "String" / language / "Korelle.xml").c_str()));
     std::vector<std::string> texts;
     for (pugi::xml_node s : strings.child("Strings").children("String")) texts.push_back(s.text().get());
-    std::sort(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    std::sort(texts.begin(), texts.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
     texts.resize(std::min<size_t>(texts.size(), 4));
     for (const std::string& text : texts) {
         const pid_t pid = RunProgram(WindowsBuildFile("tests/e2e/message-demo.exe"), {"0", text});
