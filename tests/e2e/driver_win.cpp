@@ -228,33 +228,6 @@ std::string MessageBoxText(HWND box) {
     return text;
 }
 
-// FNV-1a over the screen's pixels in the rectangle.
-unsigned long long ScreenHash(const RECT& r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return 0;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    unsigned long long hash = 1469598103934665603ULL;
-    const auto* p = static_cast<const unsigned char*>(bits);
-    for (long i = 0; p && i < 4L * w * h; ++i) hash = (hash ^ p[i]) * 1099511628211ULL;
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return hash;
-}
-
 // The screen's pixels in the rectangle, row by row (0x00RRGGBB).
 std::vector<unsigned> ScreenPixels(const RECT& r) {
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -283,6 +256,14 @@ std::vector<unsigned> ScreenPixels(const RECT& r) {
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return pixels;
+}
+
+// FNV-1a over the screen's pixels in the rectangle.
+unsigned long long ScreenHash(const RECT& r) {
+    unsigned long long hash = 1469598103934665603ULL;
+    for (unsigned px : ScreenPixels(r))
+        for (int byte = 0; byte < 4; ++byte) hash = (hash ^ ((px >> (8 * byte)) & 0xFF)) * 1099511628211ULL;
+    return hash;
 }
 
 // ---- desktop settings -----------------------------------------------------
@@ -704,6 +685,7 @@ int DragCommand(int, char** argv) {
 }
 
 int Pointer(int, char** argv) {
+    SetCursorPos(Int(argv[2]), Int(argv[3]));  // as ClickAt: the input alone may leave the cursor where it was
     SendPointer(MOUSEEVENTF_MOVE, {Int(argv[2]), Int(argv[3])});
     Sleep(100);
     return 0;

@@ -175,7 +175,10 @@ protected:
     bool OpenMenu(int button) {
         for (int attempt = 0; attempt < 3; ++attempt) {
             Driver(std::string("click ") + kMain + " " + std::to_string(IDC_MAIN_LABEL_0 + button));
-            if (Driver(std::string("wait ") + kMenu + " shown 5000").code == 0) return true;
+            if (Driver(std::string("wait ") + kMenu + " shown 5000").code == 0) {
+                Driver("pointer 0 0");  // the windows the choice opens do not come up under it
+                return true;
+            }
         }
         return false;
     }
@@ -200,6 +203,7 @@ protected:
 
 TEST_P(LookIn, EveryWindowsTextsFitAndItLooksAsItsReference) {
     WriteText(DeviceFolder() / "macro.xml", WithMacro(ReadText(DeviceFolder() / "__default.xml")));
+    Driver("pointer 0 0");  // not over a label of the window to come
     Start();
     Check("main", kMain, KORELLE_WINDOW(IDC_MAIN_LOGO) " " KORELLE_ID(IDC_MAIN_LOGO));
     ExpectTexts(kMain, {{IDC_MAIN_LABEL_0, "Str_Click"},

@@ -420,11 +420,16 @@ TEST_F(MacroWindows, RecordViewListsTheShippedDefaultsAsTextAndHex) {
 
     Command(kMain, IDC_MAIN_ABOUT);  // the record view in diagnostic mode
     ASSERT_TRUE(Shown(kRecordView));
+    // 11 device lines; per profile 5 lines, 7 buttons of 73 lines and an empty line.
+    const size_t lines = 11u + 5 * (5 + 7 * 73 + 1);
+    EXPECT_TRUE(WaitFor([&] {
+        const DriverResult r = Driver(std::string("list ") + kRecordView + Id(IDC_DEBUG_LIST));
+        return r.code == 0 && std::strtoul(r.out.c_str(), nullptr, 10) == lines;
+    })) << "the list was never whole";
     const std::vector<std::string> text = List(kRecordView, IDC_DEBUG_LIST);
     Screenshot("record-view.png");
     Screenshot("diagnostic-record-English.png");
-    // 11 device lines; per profile 5 lines, 7 buttons of 73 lines and an empty line.
-    ASSERT_EQ(text.size(), 11u + 5 * (5 + 7 * 73 + 1));
+    ASSERT_EQ(text.size(), lines);
     EXPECT_EQ(text[0], "VID  : 7a3d");
     EXPECT_EQ(text[1], "PID  : 006a");
     EXPECT_EQ(text[5], "Profile No  : 5");

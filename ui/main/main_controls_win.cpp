@@ -12,8 +12,18 @@
 
 void CStaticButtonST::SetHover(bool hover) {
     hover_ = hover;
+    if (hover)
+        StartTimer(kHoverTimer, kHoverCheckMs);
+    else
+        StopTimer(kHoverTimer);
     if (line_) ShowWindow(line_, hover ? SW_SHOWNOACTIVATE : SW_HIDE);
     SetTextColor(hover ? skin::kWhite : skin::kSilver);
+}
+
+void CStaticButtonST::OnTimer(UINT_PTR id) {
+    if (id != kHoverTimer) return;
+    POINT at{};
+    if (!GetCursorPos(&at) || WindowFromPoint(at) != hwnd_) SetHover(false);
 }
 
 LRESULT CStaticButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
