@@ -12,9 +12,11 @@ namespace {
 constexpr UINT_PTR kSubclassId = 0x4B53;  // one subclass of ours per window
 constexpr char kOwnerProp[] = "KorelleSkinControl";  // marks a window one of ours has
 
-void EnsureCommonControls() {
+// The tooltip class, registered when the first tooltip is made: no window
+// at start-up uses a common control, and registering them costs time.
+void EnsureTooltipClass() {
     static const bool done = [] {
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
         return InitCommonControlsEx(&icc) != FALSE;
     }();
     (void)done;
@@ -55,7 +57,6 @@ bool CSkinControl::SubclassDlgItem(int id, HWND dialog) {
 
 bool CSkinControl::Attach(HWND control) {
     if (hwnd_ || !control || !IsWindow(control)) return false;
-    EnsureCommonControls();
     if (GetPropA(control, kOwnerProp)) return false;  // another object has it
     if (!SetWindowSubclass(control, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
     SetPropA(control, kOwnerProp, reinterpret_cast<HANDLE>(this));
@@ -394,6 +395,7 @@ void CSkinControl::SetTooltipText(const char* text, bool activate) {
     TTTOOLINFOA ti = ToolInfo(hwnd_);
     ti.lpszText = copy.data();
     if (!tooltip_) {
+        EnsureTooltipClass();
         tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);

@@ -147,6 +147,72 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-HBITMAP LoadBitmapFile(const std::string& path) {
+namespace {
+
+HBITMAP ReadBitmapFile(const std::string& path) {
     return static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+}
+
+// The files read ahead. The list is fixed before the thread starts; the
+// thread fills in the bitmaps in order, and a taker waits for its own.
+struct Prefetch {
+    SRWLOCK lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE read = CONDITION_VARIABLE_INIT;
+    std::vector<std::string> paths;  // a taken file's path is emptied
+    std::vector<HBITMAP> bitmaps;
+    size_t done = 0;  // bitmaps[0, done) are read
+    HANDLE thread = nullptr;
+    bool started = false;
+} g_prefetch;
+
+DWORD WINAPI PrefetchThread(void*) {
+    for (size_t i = 0; i < g_prefetch.bitmaps.size(); ++i) {
+        AcquireSRWLockShared(&g_prefetch.lock);
+        const std::string path = g_prefetch.paths[i];
+        ReleaseSRWLockShared(&g_prefetch.lock);
+        HBITMAP bitmap = path.empty() ? nullptr : ReadBitmapFile(path);
+        AcquireSRWLockExclusive(&g_prefetch.lock);
+        g_prefetch.bitmaps[i] = bitmap;
+        g_prefetch.done = i + 1;
+        ReleaseSRWLockExclusive(&g_prefetch.lock);
+        WakeAllConditionVariable(&g_prefetch.read);
+    }
+    return 0;
+}
+
+}  // namespace
+
+HBITMAP LoadBitmapFile(const std::string& path) {
+    AcquireSRWLockExclusive(&g_prefetch.lock);
+    HBITMAP bitmap = nullptr;
+    for (size_t i = 0; i < g_prefetch.paths.size(); ++i) {
+        if (g_prefetch.paths[i] != path) continue;
+        while (g_prefetch.done <= i) SleepConditionVariableSRW(&g_prefetch.read, &g_prefetch.lock, INFINITE, 0);
+        bitmap = g_prefetch.bitmaps[i];
+        g_prefetch.bitmaps[i] = nullptr;
+        g_prefetch.paths[i].clear();
+        break;
+    }
+    ReleaseSRWLockExclusive(&g_prefetch.lock);
+    return bitmap ? bitmap : ReadBitmapFile(path);
+}
+
+void PrefetchBitmapFiles(std::vector<std::string> paths) {
+    if (g_prefetch.started || paths.empty()) return;
+    g_prefetch.started = true;
+    g_prefetch.bitmaps.assign(paths.size(), nullptr);
+    g_prefetch.paths = std::move(paths);
+    g_prefetch.thread = CreateThread(nullptr, 0, PrefetchThread, nullptr, 0, nullptr);
+    if (!g_prefetch.thread) g_prefetch.paths.clear();  // everything is read when asked for
+}
+
+void EndBitmapPrefetch() {
+    if (!g_prefetch.thread) return;
+    WaitForSingleObject(g_prefetch.thread, INFINITE);
+    CloseHandle(g_prefetch.thread);
+    g_prefetch.thread = nullptr;
+    for (HBITMAP bitmap : g_prefetch.bitmaps)
+        if (bitmap) DeleteObject(bitmap);
+    g_prefetch.bitmaps.clear();
+    g_prefetch.paths.clear();
 }
