@@ -3,13 +3,18 @@
 //   minimal-window libraries       the same after loading what the program's
 //                                  system libraries cost alone: COM with an
 //                                  MSXML document, the shell, common controls;
-//   minimal-window logo FOLDER     a colour-keyed layered window animating the
-//                                  logo's frames from FOLDER as the program
-//                                  does (a frame every 300 ms), and nothing else.
+//   minimal-window logo FOLDER [WIDTH HEIGHT]
+//                                  a colour-keyed layered window (400 x 300
+//                                  unless given: Wine's cost of a colour-keyed
+//                                  window's update grows with its size)
+//                                  animating the logo's frames from FOLDER as
+//                                  the program does (a frame every 300 ms),
+//                                  and nothing else.
 #include <objbase.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "ui/main/main_model.h"
@@ -80,6 +85,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const bool logo = std::strcmp(mode, "logo") == 0 && __argc > 2;
     if (std::strcmp(mode, "libraries") == 0) LoadSystemLibraries();
     if (logo) LoadLogo(__argv[2]);
+    const int width = logo && __argc > 4 ? std::atoi(__argv[3]) : 400;
+    const int height = logo && __argc > 4 ? std::atoi(__argv[4]) : 300;
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = WindowProc;
@@ -88,8 +95,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.lpszClassName = "MinimalWindow";
     RegisterClassA(&wc);
     HWND window = CreateWindowExA(logo ? WS_EX_LAYERED : 0, wc.lpszClassName, "Minimal",
-                                  (logo ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_VISIBLE, 100, 100, 400, 300, nullptr,
-                                  nullptr, instance, nullptr);
+                                  (logo ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_VISIBLE, 100, 100, width, height,
+                                  nullptr, nullptr, instance, nullptr);
     if (logo) {
         SetLayeredWindowAttributes(window, RGB(0x7F, 0x7F, 0x7F), 0, LWA_COLORKEY);
         SetTimer(window, 1, 300, nullptr);
