@@ -451,10 +451,32 @@ int Post(int, char** argv) {
                : 1;
 }
 
+// Prints what a click met, for a test to report when the click's effect
+// never comes: the window under the pointer after it (the control, another
+// window's class and ID, or none) and how long the control's window then
+// took to answer a message.
+void ReportClick(HWND control, POINT at) {
+    HWND under = WindowFromPoint(at);
+    char what[96] = "control";
+    if (under != control) {
+        char name[64] = "";
+        if (under) GetClassNameA(under, name, sizeof name);
+        std::snprintf(what, sizeof what, "%s:%d", under ? name : "none", under ? GetDlgCtrlID(under) : 0);
+    }
+    const ULONGLONG start = GetTickCount64();
+    DWORD_PTR ignored = 0;
+    const bool answered =
+        SendMessageTimeoutA(GetAncestor(control, GA_ROOT), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+    std::printf("under %s answered %s\n", what,
+                answered ? (std::to_string(GetTickCount64() - start) + " ms").c_str() : "never");
+}
+
 int Click(int argc, char** argv) {
     HWND control = ControlArg(argv[2], argv[3]);
     if (!control) return 1;
-    ClickAt(MiddleOf(control), argc == 5 ? 2 : 1);
+    const POINT at = MiddleOf(control);
+    ClickAt(at, argc == 5 ? 2 : 1);
+    ReportClick(control, at);
     return 0;
 }
 
@@ -878,7 +900,9 @@ const CommandEntry kCommands[] = {
      "WIN ID WATCH MOVES TIMEOUT_MS: posts ID, again once WATCH moved MOVES times; prints WATCH's top, shown"},
     {"key", 3, 3, Key, "WIN ID VK: posts a key press and release to the control (the window for ID 0)"},
     // Real input, seen by low-level hooks.
-    {"click", 2, 3, Click, "WIN ID [double]: real clicks on the control's middle"},
+    {"click", 2, 3, Click,
+     "WIN ID [double]: real clicks on the control's middle; prints what was under the pointer and how long the "
+     "window took to answer after"},
     {"point", 2, 2, Point, "WIN ID: moves the pointer onto the control's middle"},
     {"click-at", 4, 4, ClickInside, "WIN ID X Y: a real click at X, Y of the control"},
     {"drag", 4, 4, DragCommand, "X1 Y1 X2 Y2: press at the first screen point, move to the second, release"},

@@ -238,6 +238,15 @@ std::string DriverOut(const std::string& args) {
     return result.out;
 }
 
+bool ClickUntil(const std::string& click, const std::string& wait) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const std::string seen = Driver("click " + click).out;
+        if (Driver(wait).code == 0) return true;
+        std::fprintf(stderr, "lost click %s: %s\n", click.c_str(), seen.c_str());
+    }
+    return false;
+}
+
 TextExtent MeasureText(const std::string& window, int id) {
     TextExtent e;
     const std::string out = DriverOut("text-extent " + window + " " + std::to_string(id));

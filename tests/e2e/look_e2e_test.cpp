@@ -171,16 +171,13 @@ protected:
         EXPECT_EQ(Driver(std::string("command ") + window + " " + std::to_string(id) + kWait).code, 0) << id;
     }
     bool Gone(const char* window) { return Driver(std::string("wait ") + window + " gone" + kWait).code == 0; }
-    // A real click on a label opens the menu; a click lost under Wine is repeated.
+    // A real click on a label opens the menu.
     bool OpenMenu(int button) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            Driver(std::string("click ") + kMain + " " + std::to_string(IDC_MAIN_LABEL_0 + button));
-            if (Driver(std::string("wait ") + kMenu + " shown 5000").code == 0) {
-                Driver("pointer 0 0");  // the windows the choice opens do not come up under it
-                return true;
-            }
-        }
-        return false;
+        if (!ClickUntil(std::string(kMain) + " " + std::to_string(IDC_MAIN_LABEL_0 + button),
+                        std::string("wait ") + kMenu + " shown 5000"))
+            return false;
+        Driver("pointer 0 0");  // the windows the choice opens do not come up under it
+        return true;
     }
     void Choose(int button, int item) {
         ASSERT_TRUE(OpenMenu(button)) << "no menu";

@@ -153,15 +153,8 @@ protected:
     }
     // Opens the menu on a main-window label and chooses an item; the
     // editor follows for MACRO and SINGLE.
-    // A click on a label is now and then lost under Wine (the first on a
-    // freshly started program, or the first after the editor closed): click
-    // again when no menu comes, at most three times.
     bool ClickUntilMenu(int button) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            DriverOut(std::string("click ") + kMain + Id(IDC_MAIN_LABEL_0 + button));
-            if (Driver(std::string("wait ") + kMenu + " shown 5000").code == 0) return true;
-        }
-        return false;
+        return ClickUntil(std::string(kMain) + Id(IDC_MAIN_LABEL_0 + button), std::string("wait ") + kMenu + " shown 5000");
     }
     void OpenEditor(int button, int item) {
         ASSERT_TRUE(ClickUntilMenu(button)) << "no menu";

@@ -91,15 +91,8 @@ protected:
     void Command(const char* window, int id) {
         DriverOut(std::string("command ") + window + " " + std::to_string(id) + kWait);
     }
-    // Clicks a label until the driver's wait succeeds. Under Wine a click
-    // (the first on a freshly started program above all) is now and then
-    // lost; a lost click is repeated, at most three times.
     bool ClickUntil(int button, bool twice, const std::string& wait) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            ClickLabel(button, twice);
-            if (Driver(wait).code == 0) return true;
-        }
-        return false;
+        return e2e::ClickUntil(std::string(kMain) + " " + Label(button) + (twice ? " double" : ""), wait);
     }
     bool OpenMenu(int button) { return ClickUntil(button, false, std::string("wait ") + kMenu + " shown 5000"); }
     // Opens the menu on a label and chooses an item.
