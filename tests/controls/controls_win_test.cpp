@@ -437,6 +437,20 @@ TEST_F(SkinnedControls, ButtonTurnsHotUnderThePointerAndBackWhenItLeaves) {
     EXPECT_TRUE(SendMessageA(Item(kPush), BM_GETSTATE, 0, 0) & 0x200);
     SendMessageA(Item(kPush), WM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(push.IsHot());
+
+    // Hot, and the leave notice never comes: the button goes cold by itself
+    // once it finds the pointer elsewhere.
+    SetCursorPos(0, 0);
+    SendMessageA(Item(kPush), WM_MOUSEMOVE, 0, At(20, 10));
+    ASSERT_TRUE(push.IsHot());
+    MSG leave;
+    while (PeekMessageA(&leave, Item(kPush), WM_MOUSELEAVE, WM_MOUSELEAVE, PM_REMOVE)) {
+    }
+    for (int i = 0; i < 30 && push.IsHot(); ++i) {
+        Sleep(20);
+        PumpMessages();
+    }
+    EXPECT_FALSE(push.IsHot());
 }
 
 TEST_F(SkinnedControls, PushButtonSendsItsCommandAndStaysOwnerDrawnAsDefaultButton) {

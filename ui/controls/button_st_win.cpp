@@ -10,6 +10,11 @@ using controls::ButtonKind;
 
 namespace {
 constexpr UINT_PTR kAutofireTimer = 0x4B41;
+// While hot, the button looks this often whether the pointer is still on it:
+// the leave notice does not come when the pointer left before the tracking
+// started (a window made under the pointer) or while the window was disabled.
+constexpr UINT_PTR kHoverTimer = 0x4B48;
+constexpr UINT kHoverCheckMs = 100;
 constexpr LONG_PTR kTypeMask = 0xF;    // BS_TYPEMASK
 constexpr LRESULT kStateHot = 0x200;  // BST_HOT
 
@@ -37,6 +42,7 @@ void CButtonST::OnAttached() {
 
 void CButtonST::OnDetaching() {
     KillTimer(hwnd_, kAutofireTimer);
+    KillTimer(hwnd_, kHoverTimer);
     if (GetCapture() == hwnd_) ReleaseCapture();
     const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
     SetWindowLongPtrA(hwnd_, GWL_STYLE, (style & ~kTypeMask) | original_type_);
@@ -163,15 +169,22 @@ void CButtonST::TrackHover(WPARAM wParam, LPARAM lParam) {
     ClientToScreen(hwnd_, &pt);
     const bool over = WindowFromPoint(pt) == hwnd_ && (always_track_ || IsAppActive());
     if (over && !hover_) {
-        hover_ = true;
-        Invalidate();
+        SetHover(true);
         PlaySoundFor(false);
         TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
         TrackMouseEvent(&tme);
     } else if (!over && hover_) {
-        hover_ = false;
-        Invalidate();
+        SetHover(false);
     }
+}
+
+void CButtonST::SetHover(bool hover) {
+    hover_ = hover;
+    if (hover)
+        SetTimer(hwnd_, kHoverTimer, kHoverCheckMs, nullptr);
+    else
+        KillTimer(hwnd_, kHoverTimer);
+    Invalidate();
 }
 
 void CButtonST::EndPress() {
@@ -242,10 +255,7 @@ LRESULT CButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         TrackHover(wParam, lParam);
         return 0;
     case WM_MOUSELEAVE:
-        if (hover_) {
-            hover_ = false;
-            Invalidate();
-        }
+        if (hover_) SetHover(false);
         return 0;
     case WM_LBUTTONUP: {
         if (!tracking_) return 0;
@@ -259,6 +269,11 @@ LRESULT CButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (tracking_ && reinterpret_cast<HWND>(lParam) != hwnd_) EndPress();
         return 0;
     case WM_TIMER:
+        if (wParam == kHoverTimer) {
+            POINT at{};
+            if (!GetCursorPos(&at) || WindowFromPoint(at) != hwnd_) SetHover(false);
+            return 0;
+        }
         if (wParam != kAutofireTimer) break;
         if (tracking_ && pressed_) {
             SetTimer(hwnd_, kAutofireTimer, autofire_period_, nullptr);
@@ -288,7 +303,10 @@ LRESULT CButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Invalidate();
         return 0;
     case WM_ENABLE:
-        if (!wParam) hover_ = pressed_ = false;
+        if (!wParam) {
+            pressed_ = false;
+            if (hover_) SetHover(false);
+        }
         Invalidate();
         return 0;
     case WM_SETCURSOR:

@@ -90,6 +90,7 @@ private:
     controls::ButtonLook Look() const;
     bool PointInside(LPARAM lParam) const;
     void TrackHover(WPARAM wParam, LPARAM lParam);
+    void SetHover(bool hover);
     void EndPress();
     void Click();
     void Notify(WORD code);
