@@ -12,7 +12,6 @@
 #include "core/app_globals_win.h"
 #include "core/hook_area.h"
 #include "profile_store/strings/xml_rw.h"
-#include "ui/framework/dialog_win.h"
 
 namespace {
 
@@ -96,7 +95,6 @@ int BindComponents() {
 }
 
 void Release() {
-    EndBitmapPrefetch();
     if (g_pHookArea) UnmapViewOfFile(g_pHookArea);
     g_pHookArea = nullptr;
     if (g_hHookMapping) CloseHandle(g_hHookMapping);

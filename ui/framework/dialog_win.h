@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 class Dialog {
 public:
@@ -77,12 +76,4 @@ inline LPARAM MovePoint(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), 
 inline void PostMoveTo(HWND window, int x, int y) { PostMessageA(window, WM_MOVE, 0, MovePoint(x, y)); }
 
 // Loads a bitmap file (24-bit BMP) as a DIB section; null when it cannot.
-// A file read ahead (below) is handed out once, then read again.
 HBITMAP LoadBitmapFile(const std::string& path);
-
-// Reads these bitmap files ahead, in this order, on a thread of their own,
-// so that the first windows' skin is read while the start-up waits on the
-// mouse. Once per program; later calls do nothing.
-void PrefetchBitmapFiles(std::vector<std::string> paths);
-// Waits for the reading to end and frees what was not taken.
-void EndBitmapPrefetch();

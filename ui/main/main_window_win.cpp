@@ -7,7 +7,6 @@
 #include <cstring>
 #include <iterator>
 #include <string>
-#include <vector>
 
 #include "core/app_globals_win.h"
 #include "core/app_messages_win.h"
@@ -126,27 +125,6 @@ unsigned char* CurrentBlock() { return g_WorkRecord.data() + record::ProfileOffs
 
 // ---- main window ----
 
-namespace {
-
-// The main window's skin files, read ahead while the start-up waits on the
-// mouse: every bitmap of its folders and the logo's first frame.
-std::vector<std::string> SkinFiles() {
-    std::vector<std::string> files;
-    for (const char* folder : {"\\central\\", "\\line\\"}) {
-        const std::string prefix = SkinFile(folder);
-        WIN32_FIND_DATAA found;
-        HANDLE find = FindFirstFileA((prefix + "*.bmp").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) continue;
-        do files.push_back(prefix + found.cFileName);
-        while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    files.push_back(SkinFile("\\Logo\\ball0000.bmp"));
-    return files;
-}
-
-}  // namespace
-
 CKorelleDlg::CKorelleDlg() : Dialog(IDD_MAIN) {}
 
 CKorelleDlg::~CKorelleDlg() {
@@ -159,7 +137,6 @@ BOOL CKorelleDlg::OnInitDialog() {
     SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     g_WorkRecord = ProfileRecord{};
-    PrefetchBitmapFiles(SkinFiles());
 
     // The device context, the working file, the saved copy and the
     // comparison with the mouse.
@@ -173,7 +150,6 @@ BOOL CKorelleDlg::OnInitDialog() {
     started_ = true;
 
     BuildSkin();
-    EndBitmapPrefetch();
     const SIZE size = BackgroundSize();
     SetWindowPos(hwnd(), nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - size.cx / 2,
                  GetSystemMetrics(SM_CYSCREEN) / 2 - size.cy / 2, size.cx, size.cy, SWP_NOZORDER);
