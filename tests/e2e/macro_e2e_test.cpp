@@ -154,7 +154,8 @@ protected:
     // Opens the menu on a main-window label and chooses an item; the
     // editor follows for MACRO and SINGLE.
     bool ClickUntilMenu(int button) {
-        return ClickUntil(std::string(kMain) + Id(IDC_MAIN_LABEL_0 + button), std::string("wait ") + kMenu + " shown 5000");
+        return ClickUntil(std::string(kMain) + Id(IDC_MAIN_LABEL_0 + button),
+                          std::string("wait ") + kMenu + " shown 5000");
     }
     void OpenEditor(int button, int item) {
         ASSERT_TRUE(ClickUntilMenu(button)) << "no menu";

@@ -10,11 +10,7 @@ using controls::ButtonKind;
 
 namespace {
 constexpr UINT_PTR kAutofireTimer = 0x4B41;
-// While hot, the button looks this often whether the pointer is still on it:
-// the leave notice does not come when the pointer left before the tracking
-// started (a window made under the pointer) or while the window was disabled.
-constexpr UINT_PTR kHoverTimer = 0x4B48;
-constexpr UINT kHoverCheckMs = 100;
+constexpr UINT_PTR kHoverTimer = 0x4B48;  // the hover check, while hot
 constexpr LONG_PTR kTypeMask = 0xF;    // BS_TYPEMASK
 constexpr LRESULT kStateHot = 0x200;  // BST_HOT
 
@@ -270,8 +266,7 @@ LRESULT CButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam == kHoverTimer) {
-            POINT at{};
-            if (!GetCursorPos(&at) || WindowFromPoint(at) != hwnd_) SetHover(false);
+            if (!PointerOnControl()) SetHover(false);
             return 0;
         }
         if (wParam != kAutofireTimer) break;

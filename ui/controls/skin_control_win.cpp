@@ -384,6 +384,11 @@ HFONT CSkinControl::FontForDrawing() const {
     return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
+bool CSkinControl::PointerOnControl() const {
+    POINT at{};
+    return GetCursorPos(&at) && WindowFromPoint(at) == hwnd_;
+}
+
 bool CSkinControl::IsAppActive() const {
     HWND active = GetActiveWindow();
     return active && GetAncestor(active, GA_ROOTOWNER) == GetAncestor(hwnd_, GA_ROOTOWNER);

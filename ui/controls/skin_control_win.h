@@ -95,6 +95,12 @@ protected:
     void DrawControlText(HDC dc, const std::string& text, RECT room, UINT format);
     std::string WindowText() const;
     bool IsAppActive() const;
+    // A lit control looks this often whether the pointer is still on it: the
+    // leave notice does not come when the pointer left before the tracking
+    // started (a window made under the pointer) or while the window was
+    // disabled.
+    static constexpr UINT kHoverCheckMs = 100;
+    bool PointerOnControl() const;
     bool HasTooltip() const { return tooltip_ != nullptr; }
 
     HWND hwnd_ = nullptr;

@@ -22,8 +22,7 @@ void CStaticButtonST::SetHover(bool hover) {
 
 void CStaticButtonST::OnTimer(UINT_PTR id) {
     if (id != kHoverTimer) return;
-    POINT at{};
-    if (!GetCursorPos(&at) || WindowFromPoint(at) != hwnd_) SetHover(false);
+    if (!PointerOnControl()) SetHover(false);
 }
 
 LRESULT CStaticButtonST::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -28,11 +28,7 @@ protected:
     void OnTimer(UINT_PTR id) override;
 
 private:
-    // While lit, the label looks every kHoverCheckMs whether the pointer is
-    // still on it: the leave notice does not come when the pointer left
-    // before the tracking started or while the window was disabled.
-    static constexpr UINT_PTR kHoverTimer = 257;
-    static constexpr UINT kHoverCheckMs = 100;
+    static constexpr UINT_PTR kHoverTimer = 257;  // the hover check, while lit
     void SetHover(bool hover);
 
     HWND target_ = nullptr;
