@@ -27,7 +27,7 @@ rm -rf "$image"
 mkdir -p "$image"/{bin,dev,proc,sys,root,modules}
 cp "$busybox" "$image/bin/busybox"
 for m in virtio_ring virtio virtio_pci_modern_dev virtio_pci_legacy_dev virtio_pci netfs fscache \
-         9pnet 9pnet_virtio 9p hid uhid hid-generic; do
+         9pnet 9pnet_virtio 9p hid uhid hid-generic overlay; do
   ko=$(find "$modules/kernel" -name "$m.ko" -o -name "$m.ko.xz" | head -1)
   [ -n "$ko" ] || { echo "hid-vm: module $m missing in $modules" >&2; exit 1; }
   case $ko in
@@ -56,6 +56,7 @@ repo=$(cat /repo-path)
 mkdir -p /repo
 mount -o bind "/root$repo" /repo
 mount -t tmpfs -o mode=1777 tmpfs /root/tmp
+mount -t tmpfs -o mode=0755 tmpfs /root/run
 mkdir -p "/root$repo" 2>/dev/null
 mount -o bind /repo "/root$repo"
 mount -o bind /proc /root/proc

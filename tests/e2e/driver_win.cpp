@@ -22,8 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "components/quillon/quillon_api.h"
 #include "core/hook_area.h"
 #include "core/resource.h"
+#include "device/protocol.h"
 
 // An id of core/resource.h as the text the commands take.
 #define ID_TEXT_OF(id) #id
@@ -360,6 +362,23 @@ int LaunchStats(int argc, char** argv) {
                 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(frequency.QuadPart),
                 static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024));
     return 0;
+}
+
+// Whether the mouse is offered, asked as the program asks: through
+// QUILLON_IsDeviceExist of the Quillon.dll named.
+int MousePresent(int, char** argv) {
+    HMODULE quillon = LoadLibraryA(argv[2]);
+    if (!quillon) {
+        std::printf("cannot load %s: error %lu\n", argv[2], GetLastError());
+        return 2;
+    }
+    auto exists = reinterpret_cast<QuillonIsDeviceExistFn>(
+        reinterpret_cast<void*>(GetProcAddress(quillon, "QUILLON_IsDeviceExist")));
+    unsigned char scratch[8] = {};
+    const bool present =
+        exists && Poll(Ms(argv[3]), [&] { return exists(protocol::kVendorId, protocol::kProductId, scratch) == 1; });
+    FreeLibrary(quillon);
+    return present ? 0 : 1;
 }
 
 int Quit(int, char** argv) {
@@ -868,6 +887,7 @@ const CommandEntry kCommands[] = {
     {"launch-stats", 2, 3, LaunchStats,
      "EXE TIMEOUT_MS [ARG]: starts EXE, prints the time to its first visible window and its peak working set, ends it"},
     {"quit", 1, 1, Quit, "TIMEOUT_MS: ends the running program"},
+    {"mouse-present", 2, 2, MousePresent, "QUILLON_DLL TIMEOUT_MS: waits until that Quillon.dll finds the mouse"},
     // The program's own windows.
     {"wait", 3, 3, Wait, "WIN shown|hidden|gone TIMEOUT_MS"},
     {"skinned-box", 2, 2, SkinnedBox, kSkinnedBoxHelp},

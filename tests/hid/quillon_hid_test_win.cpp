@@ -55,7 +55,9 @@ protected:
         set = reinterpret_cast<QuillonSetReportFn>(reinterpret_cast<void*>(GetProcAddress(module, "QUILLON_SetReport")));
         get = reinterpret_cast<QuillonGetReportFn>(reinterpret_cast<void*>(GetProcAddress(module, "QUILLON_GetReport")));
         ASSERT_TRUE(exists && set && get);
-        ASSERT_TRUE(WaitPresence(true)) << "the mouse is not there at the start";
+        if (mouseAtStart) {
+            ASSERT_TRUE(WaitPresence(true)) << "the mouse is not there at the start";
+        }
         traceStart = TraceLines().size();
     }
     void TearDown() override {
@@ -123,6 +125,7 @@ protected:
         return out;
     }
 
+    bool mouseAtStart = true;
     HMODULE module = nullptr;
     QuillonIsDeviceExistFn exists = nullptr;
     QuillonSetReportFn set = nullptr;
@@ -183,8 +186,7 @@ TEST_F(RealStack, EveryReportKindTravelsBothWays) {
     EXPECT_EQ(TraceSinceStart(), expected);
 }
 
-// Needs a Wine session of its own: Wine does not take the mouse back.
-TEST_F(RealStack, UnplugBetweenReports) {
+TEST_F(RealStack, UnplugBetweenReportsAndReplug) {
     EXPECT_EQ(Set(protocol::WriteLockOnReport), 1);
     EXPECT_TRUE(Saved().writeLocked);
     Command("unplug");
@@ -192,11 +194,13 @@ TEST_F(RealStack, UnplugBetweenReports) {
     // at once, and the mouse is reported absent.
     EXPECT_EQ(Set(protocol::QueryActiveProfileReport), 0);
     EXPECT_TRUE(WaitPresence(false));
+    // Plugged back, it is found again under a new interface path, and
+    // answers: power was lost with the lock.
     Command("replug");
-    // Power was lost with the lock.
     EXPECT_FALSE(Saved().writeLocked);
-    // Wine 8 without a udev daemon does not offer the device again in the
-    // same session; a new session finds it (see scripts/hid-inside.sh).
+    ASSERT_TRUE(WaitPresence(true)) << "the replugged mouse is not offered again";
+    const emulator::MouseState saved = Saved();
+    EXPECT_EQ(DeviceInfo(), saved.hardwareVersion * 256 + saved.firmwareVersion);
 }
 
 TEST_F(RealStack, AGetNeverAnsweredEndsWithinTheCancel) {
@@ -229,15 +233,23 @@ TEST_F(RealStack, ASetNeverAnsweredEndsWithinTheCancel) {
 }
 
 // The user may read the mouse's hidraw node but not write it (a missing
-// udev rule). Wine's HID services then do not offer the mouse at all, so the
-// library's fallback of opening the collection without access never comes
-// into play: the mouse is absent.
-// Needs a Wine session of its own: Wine does not take the mouse back.
-TEST_F(RealStack, AReadOnlyNodeIsNoMouse) {
-    Command("read-only");
-    ASSERT_TRUE(WaitPresence(false)) << "a mouse that cannot be written is offered";
+// udev rule): scripts/hid-inside.sh makes the node read-only before the Wine
+// session starts. Wine's HID services then do not offer the mouse at all, so
+// the library's fallback of opening the collection without access never
+// comes into play: the mouse is absent. With the node writable and the
+// mouse plugged in again, it is found.
+class ReadOnlyNode : public RealStack {
+protected:
+    ReadOnlyNode() { mouseAtStart = false; }
+};
+
+TEST_F(ReadOnlyNode, IsNoMouseUntilWritableAndReplugged) {
+    EXPECT_EQ(Exists(), 0);
     EXPECT_EQ(Set(protocol::QueryActiveProfileReport), 0);
-    Command("read-write");
+    EXPECT_TRUE(TraceSinceStart().empty());
+    Command("read-write\nunplug\nreplug");
+    ASSERT_TRUE(WaitPresence(true)) << "the mouse is not offered once its node is writable";
+    EXPECT_EQ(Set(protocol::QueryActiveProfileReport), 1);
 }
 
 }  // namespace
