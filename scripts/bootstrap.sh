@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds and tests need, when any is missing,
 # and generates the locales the language tests run Wine under.
-# "bootstrap.sh hid" installs those of the real HID stack layer instead: the
-# VM's kernel (with uhid), its busybox and the emulator that boots it.
+# "bootstrap.sh hid" installs those of the real HID stack layer too, in the
+# same round: the VM's kernel (with uhid), its busybox and the emulator that
+# boots it.
 set -euo pipefail
 
 packages=(
@@ -22,8 +23,7 @@ packages=(
 # fallback font alone has no Latin ones).
 locales=(de_DE fr_FR es_ES ru_RU zh_CN)
 if [ "${1:-}" = hid ]; then
-  packages=(qemu-system-x86 linux-image-amd64 busybox-static cpio util-linux)
-  locales=()
+  packages+=(qemu-system-x86 linux-image-amd64 busybox-static cpio util-linux)
 fi
 
 missing=()
