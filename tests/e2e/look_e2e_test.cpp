@@ -96,10 +96,12 @@ protected:
     void Check(const std::string& name, const std::string& window, const std::string& still = "") {
         ASSERT_EQ(Driver("wait " + window + " shown" + kWait).code, 0) << "no " << name;
         Driver("pointer 0 0");  // nothing lit up under the pointer
-        if (window == kMain)  // a label lit by the pointer shows its line until the pointer has left
-            for (int line = IDC_MAIN_LINE_0; line <= IDC_MAIN_LINE_6; ++line)
+        if (window == kMain) {  // a label lit by the pointer shows its line until the pointer has left
+            for (int line = IDC_MAIN_LINE_0; line <= IDC_MAIN_LINE_6; ++line) {
                 EXPECT_TRUE(WaitFor([&] { return DriverOut("visible " + window + " " + std::to_string(line)) == "0"; }))
                     << "line " << line << " stays lit";
+            }
+        }
         if (still.empty()) WaitStill(window);
         const DriverResult fit = Driver("fit " + window);
         EXPECT_NE(fit.out.find("checked"), std::string::npos) << name << ": " << fit.out;
@@ -121,7 +123,9 @@ protected:
         const std::string crop = std::to_string(r.Width()) + "x" + std::to_string(r.Height()) + "+" +
                                  std::to_string(r.left) + "+" + std::to_string(r.top);
         ASSERT_EQ(Shell("import -window root -crop " + crop + " +repage " + Quoted(shot)), 0) << name;
-        if (!blank.empty()) ASSERT_EQ(Shell("mogrify" + blank + " " + Quoted(shot)), 0) << name;
+        if (!blank.empty()) {
+            ASSERT_EQ(Shell("mogrify" + blank + " " + Quoted(shot)), 0) << name;
+        }
         if (language != "English") return;  // the references are of the English look
 
         const fs::path reference = fs::path(KORELLE_SOURCE_DIR) / "tests/e2e/reference" / (name + ".png");
