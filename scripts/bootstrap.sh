@@ -35,9 +35,10 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 if [ ${#missing[@]} -gt 0 ]; then
   echo "bootstrap: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq </dev/null
-  $sudo apt-get install -y -qq "${missing[@]}" </dev/null >/dev/null
+  # (INITRD=No: the HID layer's VM boots with an initramfs of its own, so
+  # the kernel package need not make one; that takes a while.)
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq </dev/null
+  $sudo env DEBIAN_FRONTEND=noninteractive INITRD=No apt-get install -y -qq "${missing[@]}" </dev/null >/dev/null
 fi
 
 have=$(locale -a 2>/dev/null)
