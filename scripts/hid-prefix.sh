@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Wine prefix that the VM of the "hid" layer copies: made on the host,
+# The Wine prefix that the VM of the "hid" layer lays an overlay on: made on the host,
 # where Wine starts quickly, once per Wine version.
 #   Enable SDL = 0: Wine's udev bus (hidraw) runs only without its SDL bus.
 #   ShowCrashDialog = 0: a crash ends the program with its backtrace on
