@@ -78,8 +78,14 @@ start_session() {
   wait_udev
   [ "${1:-}" = read-only ] && command_device "$control" read-only
   wineserver -p
+  # Wine can close the session's desktop between two programs (and under a
+  # program just starting) when too few threads are counted on it; a driver
+  # holding it keeps it open for the whole session.
+  wine "$build/mingw/tests/e2e/korelle-driver.exe" hold-desktop >/dev/null 2>&1 &
+  holder=$!
 }
 end_session() {
+  kill "$holder" 2>/dev/null
   command_device "$control" quit
   wait "$device"
   cat "$state.trace" >>"$out/device.trace" 2>/dev/null
@@ -115,7 +121,7 @@ start_session_with_mouse
 quillon_suite 'RealStack.*' quillon-hid
 KORELLE_DIST=/tmp/dist KORELLE_WINDOWS_BUILD="$build/mingw" KORELLE_E2E_OUT="$out/screens" \
 KORELLE_HID_DEVICE_STATE=$state KORELLE_HID_DEVICE_CONTROL=$control \
-  "$build/native/tests/hid/hid_e2e_test" --gtest_output="xml:$out/korelle-hid.xml" >"$out/korelle-hid.log" 2>&1
+  stdbuf -oL "$build/native/tests/hid/hid_e2e_test" --gtest_output="xml:$out/korelle-hid.xml" >"$out/korelle-hid.log" 2>&1
 echo "hid: Korelle.exe suite ended with $?"
 stamp "Korelle.exe suite done"
 # The Linux tool starts from a blank mouse.

@@ -37,10 +37,28 @@ const char* Arg(const char* text) { return std::strcmp(text, "-") == 0 ? nullptr
 int Int(const char* text) { return std::atoi(text); }
 DWORD Ms(const char* text) { return static_cast<DWORD>(std::strtoul(text, nullptr, 0)); }
 
+// Wine closes a desktop once it counts no threads on it but its manager's,
+// and can do so while this driver still looks at it (seen in the HID
+// layer's VM: the driver then saw no windows at all); the next program opens
+// a new desktop of the same name, perhaps only after a command began to
+// wait. Before each command, and while it waits, the driver moves to the
+// desktop that a program started now gets.
+void FollowDesktop() {
+    HDESK current = OpenDesktopA("Default", 0, FALSE, GENERIC_ALL);
+    if (!current) return;
+    HDESK old = GetThreadDesktop(GetCurrentThreadId());
+    if (!SetThreadDesktop(current)) {
+        CloseDesktop(current);
+        return;
+    }
+    if (old != current) CloseDesktop(old);  // refused for the process's first one, which stays
+}
+
 template <class Found>
 bool Poll(DWORD timeoutMs, Found found) {
     const DWORD start = GetTickCount();
     for (;;) {
+        FollowDesktop();
         if (found()) return true;
         if (GetTickCount() - start >= timeoutMs) return false;
         Sleep(50);
@@ -301,6 +319,30 @@ int NoWindow(int, char** argv) {
     return appeared ? 1 : 0;
 }
 
+// Every top-level window: handle, process, class, title, shown, rectangle,
+// and the ids of the program's windows it holds (as WIN names them).
+int Windows(int, char**) {
+    std::printf("desktop window %p\n", static_cast<void*>(GetDesktopWindow()));
+    EnumWindows(
+        [](HWND w, LPARAM) -> BOOL {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            char name[128] = "";
+            GetClassNameA(w, name, sizeof name);
+            RECT r{};
+            GetWindowRect(w, &r);
+            std::printf("%p pid %lu class %s title \"%s\" %s %ld %ld %ld %ld", static_cast<void*>(w), pid, name,
+                        TextOf(w).c_str(), IsWindowVisible(w) ? "shown" : "hidden", r.left, r.top, r.right, r.bottom);
+            for (int id : {IDC_MAIN_LOGO, IDC_MSG_TEXT})
+                if (GetDlgItem(w, id)) std::printf(" @%d", id);
+            std::printf("\n");
+            return TRUE;
+        },
+        0);
+    std::fflush(stdout);
+    return 0;
+}
+
 int AnswerMessageBox(int, char** argv) {
     HWND box = nullptr;
     if (!Poll(Ms(argv[3]), [&] { return (box = FindWindowA("#32770", argv[2])) != nullptr; })) return 1;
@@ -361,6 +403,21 @@ int LaunchStats(int argc, char** argv) {
     std::printf("first-window-ms %.1f peak-working-set-kb %lu\n",
                 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(frequency.QuadPart),
                 static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024));
+    return 0;
+}
+
+// Keeps the Wine session's desktop open until the driver is ended. Wine
+// closes a desktop when its count of threads on it falls to the thread count
+// of the desktop's manager, which a manager thread without the desktop
+// upsets (seen in the HID layer's VM: the desktop closed while a program of
+// the test still used it). Several threads here keep the count above it.
+int HoldDesktop(int, char**) {
+    GetDesktopWindow();  // the desktop and its manager, started now
+    for (int i = 0; i < 3; ++i)
+        CloseHandle(CreateThread(nullptr, 0, [](void*) -> DWORD { return Sleep(INFINITE), 0; }, nullptr, 0, nullptr));
+    std::printf("holding\n");
+    std::fflush(stdout);
+    Sleep(INFINITE);
     return 0;
 }
 
@@ -883,10 +940,12 @@ const CommandEntry kCommands[] = {
     {"wait-window", 3, 3, WaitWindow, "CLASS TITLE TIMEOUT_MS: waits for the window"},
     {"no-window", 3, 3, NoWindow, "CLASS TITLE MS: fails if the window appears"},
     {"message-box", 2, 2, AnswerMessageBox, "CAPTION TIMEOUT_MS: prints the system box's text, presses OK"},
+    {"windows", 0, 0, Windows, "lists the top-level windows: handle, process, class, title, shown, rectangle, ids"},
     {"press", 4, 4, Press, "CLASS TITLE ID TIMEOUT_MS: posts the command ID to the window"},
     {"launch-stats", 2, 3, LaunchStats,
      "EXE TIMEOUT_MS [ARG]: starts EXE, prints the time to its first visible window and its peak working set, ends it"},
     {"quit", 1, 1, Quit, "TIMEOUT_MS: ends the running program"},
+    {"hold-desktop", 0, 0, HoldDesktop, "keeps the session's desktop open until the driver is ended"},
     {"mouse-present", 2, 2, MousePresent, "QUILLON_DLL TIMEOUT_MS: waits until that Quillon.dll finds the mouse"},
     // The program's own windows.
     {"wait", 3, 3, Wait, "WIN shown|hidden|gone TIMEOUT_MS"},
@@ -995,6 +1054,7 @@ int main(int argc, char** argv) {
             std::vector<char*> args = {argv[0]};
             for (std::string& w : words) args.push_back(w.data());
             args.push_back(nullptr);
+            FollowDesktop();
             const int code = words.empty() ? 2 : RunCommand(static_cast<int>(args.size()) - 1, args.data());
             std::printf("\x1e %d\n", code);
             std::fflush(stdout);

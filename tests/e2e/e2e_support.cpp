@@ -219,12 +219,12 @@ private:
 
 }  // namespace
 
-DriverResult Driver(const std::string& args) {
+DriverResult Driver(const std::string& args, bool ownProcess) {
     static DriverServer server;
     DriverResult result{};
     // Wine keeps a process's copy of the desktop settings from its first
     // read: reading them back needs a process of its own.
-    const bool ownProcess = args.rfind("spi ", 0) == 0;
+    ownProcess = ownProcess || args.rfind("spi ", 0) == 0;
     if (!ownProcess && server.Run(args, result)) return result;
     const fs::path driver = WindowsBuildFile("tests/e2e/korelle-driver.exe");
     result.out = Capture(Quote(kWineRun.string()) + " " + Quote(driver.string()) + " " + args + " 2>/dev/null",
@@ -238,13 +238,16 @@ std::string DriverOut(const std::string& args) {
     return result.out;
 }
 
-bool ClickUntil(const std::string& click, const std::string& wait) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const std::string seen = Driver("click " + click).out;
-        if (Driver(wait).code == 0) return true;
-        std::fprintf(stderr, "lost click %s: %s\n", click.c_str(), seen.c_str());
-    }
-    return false;
+bool ClickAndWait(const std::string& click, const std::string& wait) {
+    const std::string seen = Driver("click " + click).out;
+    const auto start = std::chrono::steady_clock::now();
+    const bool done = Driver(wait).code == 0;
+    const long long ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    if (!done || ms > 5000)
+        std::fprintf(stderr, "%s click %s: %s; its effect %s after %lld ms\n", done ? "slow" : "lost", click.c_str(),
+                     seen.c_str(), done ? "came" : "not seen", ms);
+    return done;
 }
 
 TextExtent MeasureText(const std::string& window, int id) {

@@ -67,16 +67,23 @@ protected:
         WaitForMainWindow();
     }
     void WaitForMainWindow() {
-        if (Driver("wait " KORELLE_WINDOW(IDC_MAIN_LOGO) " shown" + kSlow).code != 0) {
-            const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-            Screenshot(name + "-no-main-window.png");
-            // A message in the way: its text (and it is closed); and the
-            // device's last reports.
-            const std::string trace = ReadText(TraceFile());
-            FAIL() << "no main window; a message shows: \"" << Driver("skinned-box 1000 1116").out
-                   << "\"; the device's trace ends:\n"
-                   << trace.substr(trace.size() > 1500 ? trace.size() - 1500 : 0);
-        }
+        if (Driver("wait " KORELLE_WINDOW(IDC_MAIN_LOGO) " shown" + kSlow).code != 0)
+            FAIL() << "no main window; " << Situation("no-main-window");
+    }
+    // What a wait that ran out saw: a screenshot, whether the program still
+    // runs, a message in the way (its text; it is closed), the mouse's first
+    // lines and the device's last reports.
+    std::string Situation(const std::string& what) {
+        Screenshot(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" + what + ".png");
+        std::ostringstream s;
+        s << "the program " << (program && WaitExit(program, 0) == -1 ? "runs" : "has ended")
+          << "; the main window is " << (Driver("wait " + std::string(kMain) + " shown 0").code == 0 ? "" : "not ")
+          << "shown; a message shows: \"" << Driver("skinned-box 1000 " KORELLE_ID(IDC_MSG_OK)).out << "\"\n";
+        const std::string mouse = ShowMouse(), trace = ReadText(TraceFile());
+        s << "the windows:\n" << Driver("windows").out << "\nas a new process sees them:\n"
+          << Driver("windows", true).out << "\nthe mouse: " << mouse.substr(0, mouse.find('\n', mouse.find('\n') + 1)) << "\nthe device's trace ends:\n"
+          << trace.substr(trace.size() > 1500 ? trace.size() - 1500 : 0);
+        return s.str();
     }
     void Quit() {
         EXPECT_EQ(Driver("quit" + kSlow).code, 0);
@@ -108,11 +115,8 @@ protected:
         return segments;
     }
     bool OpenMenu(int button) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            DriverOut(std::string("click ") + kMain + " " + std::to_string(1130 + button));
-            if (Driver(std::string("wait ") + kMenu + " shown 5000").code == 0) return true;
-        }
-        return false;
+        return ClickAndWait(std::string(kMain) + " " + std::to_string(IDC_MAIN_LABEL_0 + button),
+                            std::string("wait ") + kMenu + " shown" + kSlow);
     }
     // Label 3 (file position 5, segment 6) becomes RIGHT BUTTON, not applied.
     void ChangeOneButton() {
@@ -139,7 +143,7 @@ std::vector<std::string> OneSegmentRead() {
 TEST_F(RealMouse, AStartWithEqualChecksumsReadsOneSegment) {
     ASSERT_NO_FATAL_FAILURE(PlugMouse({"default"}));
     const std::string mouse = ShowMouse();
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(Driver("wait " KORELLE_WINDOW(IDC_MSG_TEXT) " gone 0").code, 0);  // no question
     Quit();
     EXPECT_EQ(Kinds(), OneSegmentRead());
@@ -148,9 +152,10 @@ TEST_F(RealMouse, AStartWithEqualChecksumsReadsOneSegment) {
 
 TEST_F(RealMouse, ABlankMouseIsReadBackAndRewrittenInFull) {
     ASSERT_NO_FATAL_FAILURE(PlugMouse({"blank"}));
-    Run();
+    program = Run();
     // Its data fails validation (DPI 0): the saved settings are rewritten.
-    EXPECT_EQ(DriverOut("skinned-box" + kSlow + " " KORELLE_ID(IDC_MSG_OK)), ShippedText("Str_SettingErr"));
+    const DriverResult question = Driver("skinned-box" + kSlow + " " KORELLE_ID(IDC_MSG_OK));
+    ASSERT_EQ(question.out, ShippedText("Str_SettingErr")) << Situation("no-question");
     // A copy of what the mouse held is kept first, and named.
     EXPECT_NE(DriverOut("skinned-box" + kSlow + " " KORELLE_ID(IDC_MSG_OK)).find("mouse-"), std::string::npos);
     ASSERT_NO_FATAL_FAILURE(WaitForMainWindow());
@@ -181,7 +186,7 @@ TEST_F(RealMouse, ABlankMouseIsReadBackAndRewrittenInFull) {
 
 TEST_F(RealMouse, OneButtonChangedAndAppliedWritesThatButton) {
     ASSERT_NO_FATAL_FAILURE(PlugMouse({"default"}));
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     const std::string working = ReadText(WorkingFile());
     ChangeOneButton();
     fs::resize_file(TraceFile(), 0);
@@ -202,7 +207,7 @@ TEST_F(RealMouse, OneButtonChangedAndAppliedWritesThatButton) {
 
 TEST_F(RealMouse, UnpluggedInTheMiddleOfApplyNothingIsLost) {
     ASSERT_NO_FATAL_FAILURE(PlugMouse({"default"}));
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     const std::string working = ReadText(WorkingFile());
     const std::string mouse = ShowMouse();
     ChangeOneButton();
