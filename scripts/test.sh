@@ -3,10 +3,10 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, a short libFuzzer run over
 # the profile readers, the string table's reader and the macro decoder
 # (KORELLE_FUZZ_SECONDS in all, default 20), the Windows
-# build under Wine, the help pages in headless Chromium and the installer.
-# For quicker rounds while working, KORELLE_LAYERS picks layers ("native
-# sanitized fuzz wine help installer" by default; "hid", the real HID stack
-# in a VM, only when named; "e2e", the wine layer's end-to-end tests alone) and KORELLE_E2E_FILTER
+# build under Wine, the help pages in headless Chromium, the installer, and
+# the real HID stack in a VM. For quicker rounds while working,
+# KORELLE_LAYERS picks layers ("native sanitized fuzz wine help installer
+# hid" by default; "e2e", the wine layer's end-to-end tests alone) and KORELLE_E2E_FILTER
 # passes a GoogleTest filter to the end-to-end layer. Ends with one line "total: N passed, N failed"; exits non-zero when
 # anything failed.
 set -uo pipefail
@@ -14,7 +14,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 trap cleanup EXIT
 
 start=$(date +%s)
-layers=" ${KORELLE_LAYERS:-native sanitized fuzz wine help installer} "
+layers=" ${KORELLE_LAYERS:-native sanitized fuzz wine help installer hid} "
 wanted() { [[ "$layers" == *" $1 "* ]]; }
 # One round of packages, the HID layer's included when it runs.
 "$root/scripts/bootstrap.sh" $(wanted hid && echo hid) || exit 1
