@@ -37,28 +37,10 @@ const char* Arg(const char* text) { return std::strcmp(text, "-") == 0 ? nullptr
 int Int(const char* text) { return std::atoi(text); }
 DWORD Ms(const char* text) { return static_cast<DWORD>(std::strtoul(text, nullptr, 0)); }
 
-// Wine closes a desktop once it counts no threads on it but its manager's,
-// and can do so while this driver still looks at it (seen in the HID
-// layer's VM: the driver then saw no windows at all); the next program opens
-// a new desktop of the same name, perhaps only after a command began to
-// wait. Before each command, and while it waits, the driver moves to the
-// desktop that a program started now gets.
-void FollowDesktop() {
-    HDESK current = OpenDesktopA("Default", 0, FALSE, GENERIC_ALL);
-    if (!current) return;
-    HDESK old = GetThreadDesktop(GetCurrentThreadId());
-    if (!SetThreadDesktop(current)) {
-        CloseDesktop(current);
-        return;
-    }
-    if (old != current) CloseDesktop(old);  // refused for the process's first one, which stays
-}
-
 template <class Found>
 bool Poll(DWORD timeoutMs, Found found) {
     const DWORD start = GetTickCount();
     for (;;) {
-        FollowDesktop();
         if (found()) return true;
         if (GetTickCount() - start >= timeoutMs) return false;
         Sleep(50);
@@ -1054,7 +1036,6 @@ int main(int argc, char** argv) {
             std::vector<char*> args = {argv[0]};
             for (std::string& w : words) args.push_back(w.data());
             args.push_back(nullptr);
-            FollowDesktop();
             const int code = words.empty() ? 2 : RunCommand(static_cast<int>(args.size()) - 1, args.data());
             std::printf("\x1e %d\n", code);
             std::fflush(stdout);
