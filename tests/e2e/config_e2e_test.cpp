@@ -237,12 +237,14 @@ TEST_F(ConfigDialogs, ADottedFileIsListedByItsFirstPartAndLoadingThatNameIsNotFo
     EXPECT_EQ(listed.size(), 13u);
     const auto a = std::find(listed.begin(), listed.end(), "a");
     ASSERT_NE(a, listed.end());
-    // The scroll buttons move the list by one item, not above its top.
+    // The scroll buttons move the list by one item, not above its top. The
+    // presses are posted: the list is read until it has moved.
+    const auto top = [&] { return DriverOut(std::string("top-index ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST)); };
     Press(kFiles, IDC_FILES_DOWN);
-    EXPECT_EQ(DriverOut(std::string("top-index ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST)), "1");
+    EXPECT_TRUE(WaitFor([&] { return top() == "1"; })) << top();
     Press(kFiles, IDC_FILES_UP);
     Press(kFiles, IDC_FILES_UP);
-    EXPECT_EQ(DriverOut(std::string("top-index ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST)), "0");
+    EXPECT_TRUE(WaitFor([&] { return top() == "0"; })) << top();
 
     ASSERT_EQ(Driver(std::string("select ") + kFiles + " " KORELLE_ID(IDC_FILES_LIST) " " +
                      std::to_string(a - listed.begin()))

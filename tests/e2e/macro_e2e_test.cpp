@@ -154,7 +154,8 @@ protected:
     // Opens the menu on a main-window label and chooses an item; the
     // editor follows for MACRO and SINGLE.
     bool ClickMenuOpen(int button) {
-        return ClickAndWait(std::string(kMain) + Id(IDC_MAIN_LABEL_0 + button), std::string("wait ") + kMenu + " shown" + kWait);
+        return ClickAndWait(std::string(kMain) + Id(IDC_MAIN_LABEL_0 + button),
+                            std::string("wait ") + kMenu + " shown" + kWait);
     }
     void OpenEditor(int button, int item) {
         ASSERT_TRUE(ClickMenuOpen(button)) << "no menu";
