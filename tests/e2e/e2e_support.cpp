@@ -238,16 +238,13 @@ std::string DriverOut(const std::string& args) {
     return result.out;
 }
 
-bool ClickAndWait(const std::string& click, const std::string& wait) {
-    const std::string seen = Driver("click " + click).out;
-    const auto start = std::chrono::steady_clock::now();
-    const bool done = Driver(wait).code == 0;
-    const long long ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-    if (!done || ms > 5000)
-        std::fprintf(stderr, "%s click %s: %s; its effect %s after %lld ms\n", done ? "slow" : "lost", click.c_str(),
-                     seen.c_str(), done ? "came" : "not seen", ms);
-    return done;
+bool ClickUntil(const std::string& click, const std::string& wait) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const std::string seen = Driver("click " + click).out;
+        if (Driver(wait).code == 0) return true;
+        std::fprintf(stderr, "lost click %s: %s\n", click.c_str(), seen.c_str());
+    }
+    return false;
 }
 
 TextExtent MeasureText(const std::string& window, int id) {
