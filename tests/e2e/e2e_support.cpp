@@ -247,6 +247,16 @@ bool ClickUntil(const std::string& click, const std::string& wait) {
     return false;
 }
 
+bool OpenFunctionMenu(int button) {
+    const std::string menu = KORELLE_WINDOW(IDC_MENU_BUTTON_OFF);
+    if (Driver("wait " + menu + " shown 0").code == 0 && Driver("wait " + menu + " hidden" + kWait).code != 0) {
+        std::fprintf(stderr, "the menu never went\n");
+        return false;
+    }
+    return ClickUntil(KORELLE_WINDOW(IDC_MAIN_LOGO) " " + std::to_string(IDC_MAIN_LABEL_0 + button),
+                      "wait " + menu + " shown 5000");
+}
+
 TextExtent MeasureText(const std::string& window, int id) {
     TextExtent e;
     const std::string out = DriverOut("text-extent " + window + " " + std::to_string(id));

@@ -57,6 +57,12 @@ std::string DriverOut(const std::string& args);
 // lost one goes to standard error with what the driver saw under the
 // pointer and how long the window took to answer.
 bool ClickUntil(const std::string& click, const std::string& wait);
+// Opens the function menu with real clicks on the main window's label of
+// the button (as ClickUntil). A menu still fading out after the last choice
+// counts as shown, and a click shows the menu only after the double-click
+// time: an item chosen from the old menu would go to its button. So the
+// clicks wait until that menu has gone.
+bool OpenFunctionMenu(int button);
 // A control's text as the skin draws it (the driver's text-extent): its
 // width on one line, its height wrapped to the control, the control's size.
 struct TextExtent {

@@ -177,9 +177,7 @@ protected:
     bool Gone(const char* window) { return Driver(std::string("wait ") + window + " gone" + kWait).code == 0; }
     // A real click on a label opens the menu.
     bool OpenMenu(int button) {
-        if (!ClickUntil(std::string(kMain) + " " + std::to_string(IDC_MAIN_LABEL_0 + button),
-                        std::string("wait ") + kMenu + " shown 5000"))
-            return false;
+        if (!OpenFunctionMenu(button)) return false;
         Driver("pointer 0 0");  // the windows the choice opens do not come up under it
         return true;
     }

@@ -153,12 +153,8 @@ protected:
     }
     // Opens the menu on a main-window label and chooses an item; the
     // editor follows for MACRO and SINGLE.
-    bool ClickUntilMenu(int button) {
-        return ClickUntil(std::string(kMain) + Id(IDC_MAIN_LABEL_0 + button),
-                          std::string("wait ") + kMenu + " shown 5000");
-    }
     void OpenEditor(int button, int item) {
-        ASSERT_TRUE(ClickUntilMenu(button)) << "no menu";
+        ASSERT_TRUE(OpenFunctionMenu(button)) << "no menu";
         Command(kMenu, item);
         ASSERT_TRUE(Shown(kEditor)) << "no macro editor";
     }
@@ -400,7 +396,7 @@ TEST_F(MacroWindows, SingleKeyModeTakesOneKeyAndCancelLeavesTheRecord) {
     ASSERT_TRUE(Gone(kEditor));
     Command(kMain, IDC_MAIN_APPLY);
     // The menu opening after Apply shows that Apply has run.
-    ASSERT_TRUE(ClickUntilMenu(0));
+    ASSERT_TRUE(OpenFunctionMenu(0));
     EXPECT_EQ(ShowMouse(), mouse);
     EXPECT_TRUE(ReadWorking() == working) << "the working file changed";
     Quit();

@@ -94,10 +94,9 @@ protected:
     bool ClickUntil(int button, bool twice, const std::string& wait) {
         return e2e::ClickUntil(std::string(kMain) + " " + Label(button) + (twice ? " double" : ""), wait);
     }
-    bool OpenMenu(int button) { return ClickUntil(button, false, std::string("wait ") + kMenu + " shown 5000"); }
     // Opens the menu on a label and chooses an item.
     void Choose(int button, int item) {
-        ASSERT_TRUE(OpenMenu(button)) << "no menu";
+        ASSERT_TRUE(OpenFunctionMenu(button)) << "no menu";
         Command(kMenu, item);
     }
     bool MouseShows(const std::string& text) { return ShowMouse().find(text) != std::string::npos; }
@@ -108,7 +107,7 @@ TEST_F(MainWindow, LabelClicksShowAndHideTheMenuAndTheLastLeftClickIsKept) {
     EXPECT_EQ(LabelText(0), "CLICK");
     Screenshot("main-window.png");
 
-    ASSERT_TRUE(OpenMenu(3));
+    ASSERT_TRUE(OpenFunctionMenu(3));
     // The fade ends in colour-key transparency, fully opaque.
     EXPECT_TRUE(WaitFor([&] { return DriverOut(std::string("layered ") + kMenu) == "key 808080"; }));
     Screenshot("main-menu.png");
