@@ -238,13 +238,16 @@ std::string DriverOut(const std::string& args) {
     return result.out;
 }
 
-bool ClickUntil(const std::string& click, const std::string& wait) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const std::string seen = Driver("click " + click).out;
-        if (Driver(wait).code == 0) return true;
-        std::fprintf(stderr, "lost click %s: %s\n", click.c_str(), seen.c_str());
-    }
-    return false;
+bool ClickAndWait(const std::string& click, const std::string& wait) {
+    const std::string seen = Driver("click " + click).out;
+    const auto start = std::chrono::steady_clock::now();
+    const bool done = Driver(wait).code == 0;
+    const long long ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    if (!done || ms > 5000)
+        std::fprintf(stderr, "%s click %s: %s; its effect %s after %lld ms\n", done ? "slow" : "lost", click.c_str(),
+                     seen.c_str(), done ? "came" : "not seen", ms);
+    return done;
 }
 
 bool OpenFunctionMenu(int button) {
@@ -253,8 +256,8 @@ bool OpenFunctionMenu(int button) {
         std::fprintf(stderr, "the menu never went\n");
         return false;
     }
-    return ClickUntil(KORELLE_WINDOW(IDC_MAIN_LOGO) " " + std::to_string(IDC_MAIN_LABEL_0 + button),
-                      "wait " + menu + " shown 5000");
+    return ClickAndWait(KORELLE_WINDOW(IDC_MAIN_LOGO) " " + std::to_string(IDC_MAIN_LABEL_0 + button),
+                        "wait " + menu + " shown" + kWait);
 }
 
 TextExtent MeasureText(const std::string& window, int id) {

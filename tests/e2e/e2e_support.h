@@ -51,17 +51,17 @@ struct DriverResult {
 DriverResult Driver(const std::string& args, bool ownProcess = false);
 // The driver's output, expecting success.
 std::string DriverOut(const std::string& args);
-// Real clicks on a control (WIN ID [double], as the driver's "click") until
-// the driver's wait succeeds, at most three times. Under Wine a click, the
-// first on a freshly started program above all, is now and then lost; each
-// lost one goes to standard error with what the driver saw under the
-// pointer and how long the window took to answer.
-bool ClickUntil(const std::string& click, const std::string& wait);
-// Opens the function menu with real clicks on the main window's label of
-// the button (as ClickUntil). A menu still fading out after the last choice
+// One real click on a control (WIN ID [double], as the driver's "click"),
+// then the driver's wait for what it does, which names its own time limit.
+// A click whose effect the wait missed goes to standard error with what the
+// driver saw under the pointer and how long the window took to answer; so
+// does one whose effect came after more than 5 s.
+bool ClickAndWait(const std::string& click, const std::string& wait);
+// Opens the function menu with a real click on the main window's label of
+// the button (as ClickAndWait). A menu still fading out after the last choice
 // counts as shown, and a click shows the menu only after the double-click
 // time: an item chosen from the old menu would go to its button. So the
-// clicks wait until that menu has gone.
+// click waits until that menu has gone.
 bool OpenFunctionMenu(int button);
 // A control's text as the skin draws it (the driver's text-extent): its
 // width on one line, its height wrapped to the control, the control's size.

@@ -91,8 +91,8 @@ protected:
     void Command(const char* window, int id) {
         DriverOut(std::string("command ") + window + " " + std::to_string(id) + kWait);
     }
-    bool ClickUntil(int button, bool twice, const std::string& wait) {
-        return e2e::ClickUntil(std::string(kMain) + " " + Label(button) + (twice ? " double" : ""), wait);
+    bool ClickAndWait(int button, bool twice, const std::string& wait) {
+        return e2e::ClickAndWait(std::string(kMain) + " " + Label(button) + (twice ? " double" : ""), wait);
     }
     // Opens the menu on a label and chooses an item.
     void Choose(int button, int item) {
@@ -129,7 +129,7 @@ TEST_F(MainWindow, LabelClicksShowAndHideTheMenuAndTheLastLeftClickIsKept) {
         EXPECT_EQ(DriverOut(std::string("visible ") + kMain + " " + std::to_string(line)), shown) << line;
     }
 
-    EXPECT_TRUE(ClickUntil(3, false, std::string("wait ") + kMenu + " hidden 5000"));
+    EXPECT_TRUE(ClickAndWait(3, false, std::string("wait ") + kMenu + " hidden" + kWait));
 
     // BUTTON OFF for the profile's only CLICK button is refused.
     const std::string mouse = ShowMouse();
@@ -199,7 +199,7 @@ TEST_F(MainWindow, SwitchDpiOpensItsDialogAndARestartFindsTheMouseInStep) {
     EXPECT_EQ(LabelText(1), "SWITCH DPI");
 
     // A double click opens the detail dialog without showing the menu.
-    ASSERT_TRUE(ClickUntil(1, true, std::string("wait ") + kDpiDialog + " shown 5000"));
+    ASSERT_TRUE(ClickAndWait(1, true, std::string("wait ") + kDpiDialog + " shown" + kWait));
     EXPECT_EQ(DriverOut(std::string("check ") + kDpiDialog + " " KORELLE_ID(IDC_DPI_UP)), "1");
     EXPECT_NE(Driver(std::string("wait ") + kMenu + " shown 0").code, 0);
     Command(kDpiDialog, IDC_DPI_CLOSE);

@@ -115,8 +115,8 @@ protected:
         return segments;
     }
     bool OpenMenu(int button) {
-        return ClickUntil(std::string(kMain) + " " + std::to_string(IDC_MAIN_LABEL_0 + button),
-                          std::string("wait ") + kMenu + " shown" + kSlow);
+        return ClickAndWait(std::string(kMain) + " " + std::to_string(IDC_MAIN_LABEL_0 + button),
+                            std::string("wait ") + kMenu + " shown" + kSlow);
     }
     // Label 3 (file position 5, segment 6) becomes RIGHT BUTTON, not applied.
     void ChangeOneButton() {
