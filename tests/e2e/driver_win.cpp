@@ -393,10 +393,14 @@ int LaunchStats(int argc, char** argv) {
 // of the desktop's manager, which a manager thread without the desktop
 // upsets (seen in the HID layer's VM: the desktop closed while a program of
 // the test still used it). Several threads here keep the count above it.
+DWORD WINAPI SleepForever(void*) {
+    Sleep(INFINITE);
+    return 0;
+}
+
 int HoldDesktop(int, char**) {
     GetDesktopWindow();  // the desktop and its manager, started now
-    for (int i = 0; i < 3; ++i)
-        CloseHandle(CreateThread(nullptr, 0, [](void*) -> DWORD { return Sleep(INFINITE), 0; }, nullptr, 0, nullptr));
+    for (int i = 0; i < 3; ++i) CloseHandle(CreateThread(nullptr, 0, SleepForever, nullptr, 0, nullptr));
     std::printf("holding\n");
     std::fflush(stdout);
     Sleep(INFINITE);

@@ -81,8 +81,8 @@ protected:
           << "shown; a message shows: \"" << Driver("skinned-box 1000 " KORELLE_ID(IDC_MSG_OK)).out << "\"\n";
         const std::string mouse = ShowMouse(), trace = ReadText(TraceFile());
         s << "the windows:\n" << Driver("windows").out << "\nas a new process sees them:\n"
-          << Driver("windows", true).out << "\nthe mouse: " << mouse.substr(0, mouse.find('\n', mouse.find('\n') + 1)) << "\nthe device's trace ends:\n"
-          << trace.substr(trace.size() > 1500 ? trace.size() - 1500 : 0);
+          << Driver("windows", true).out << "\nthe mouse: " << mouse.substr(0, mouse.find('\n', mouse.find('\n') + 1))
+          << "\nthe device's trace ends:\n" << trace.substr(trace.size() > 1500 ? trace.size() - 1500 : 0);
         return s.str();
     }
     void Quit() {
