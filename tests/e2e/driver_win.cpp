@@ -111,23 +111,29 @@ void SendPointer(DWORD flags, POINT at = {}) {
     SendInput(1, &input, sizeof input);
 }
 
-// Moves the pointer there and presses the left button times times.
+// Moves the pointer there and presses the left button times times. Each
+// press and release carries the point too: under Wine a window just shown
+// under the pointer reports the pointer's old place when its program reads
+// its X events, which may come after the move, and a press without a point
+// then lands there (a program's first click went to the label the pointer
+// had been on before the program started).
 void ClickAt(POINT at, int times) {
     SetCursorPos(at.x, at.y);
     SendPointer(MOUSEEVENTF_MOVE, at);
     Sleep(50);
     for (int i = 0; i < times; ++i) {
-        SendPointer(MOUSEEVENTF_LEFTDOWN);
-        SendPointer(MOUSEEVENTF_LEFTUP);
+        SendPointer(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, at);
+        SendPointer(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, at);
         Sleep(times > 1 ? 30 : 0);
     }
 }
 
-// As a hand would: press, pause, move in small steps, pause, release.
+// As a hand would: press, pause, move in small steps, pause, release (the
+// press and the release at their points, as a click's).
 void Drag(POINT from, POINT to) {
     SendPointer(MOUSEEVENTF_MOVE, from);
     Sleep(150);
-    SendPointer(MOUSEEVENTF_LEFTDOWN);
+    SendPointer(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, from);
     Sleep(200);
     constexpr int kSteps = 12;
     for (int i = 1; i <= kSteps; ++i) {
@@ -136,7 +142,7 @@ void Drag(POINT from, POINT to) {
         Sleep(40);
     }
     Sleep(200);
-    SendPointer(MOUSEEVENTF_LEFTUP);
+    SendPointer(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, to);
     Sleep(200);
 }
 
