@@ -250,14 +250,14 @@ bool ClickAndWait(const std::string& click, const std::string& wait) {
     return done;
 }
 
-bool OpenFunctionMenu(int button) {
+bool OpenFunctionMenu(int button, const std::string& limit) {
     const std::string menu = KORELLE_WINDOW(IDC_MENU_BUTTON_OFF);
-    if (Driver("wait " + menu + " shown 0").code == 0 && Driver("wait " + menu + " hidden" + kWait).code != 0) {
+    if (Driver("wait " + menu + " shown 0").code == 0 && Driver("wait " + menu + " hidden" + limit).code != 0) {
         std::fprintf(stderr, "the menu never went\n");
         return false;
     }
     return ClickAndWait(KORELLE_WINDOW(IDC_MAIN_LOGO) " " + std::to_string(IDC_MAIN_LABEL_0 + button),
-                        "wait " + menu + " shown" + kWait);
+                        "wait " + menu + " shown" + limit);
 }
 
 TextExtent MeasureText(const std::string& window, int id) {

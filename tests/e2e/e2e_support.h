@@ -61,8 +61,9 @@ bool ClickAndWait(const std::string& click, const std::string& wait);
 // the button (as ClickAndWait). A menu still fading out after the last choice
 // counts as shown, and a click shows the menu only after the double-click
 // time: an item chosen from the old menu would go to its button. So the
-// click waits until that menu has gone.
-bool OpenFunctionMenu(int button);
+// click waits until that menu has gone. Each wait takes at most limit
+// (" MS", as kWait).
+bool OpenFunctionMenu(int button, const std::string& limit = kWait);
 // A control's text as the skin draws it (the driver's text-extent): its
 // width on one line, its height wrapped to the control, the control's size.
 struct TextExtent {

@@ -114,13 +114,9 @@ protected:
         }
         return segments;
     }
-    bool OpenMenu(int button) {
-        return ClickAndWait(std::string(kMain) + " " + std::to_string(IDC_MAIN_LABEL_0 + button),
-                            std::string("wait ") + kMenu + " shown" + kSlow);
-    }
     // Label 3 (file position 5, segment 6) becomes RIGHT BUTTON, not applied.
     void ChangeOneButton() {
-        ASSERT_TRUE(OpenMenu(3)) << "no menu";
+        ASSERT_TRUE(OpenFunctionMenu(3, kSlow)) << "no menu";
         DriverOut(std::string("command ") + kMenu + " " KORELLE_ID(IDC_MENU_RIGHT_BUTTON) + kWait);
         EXPECT_TRUE(WaitFor([&] {
             return DriverOut(std::string("text ") + kMain + " " KORELLE_ID(IDC_MAIN_LABEL_3)) == "RIGHT BUTTON";
