@@ -349,31 +349,26 @@ int Press(int, char** argv) {
     return PostMessageA(window, WM_COMMAND, Int(argv[4]), 0) ? 0 : 1;
 }
 
-// The launched process's top-level windows, as their creation events tell
-// them. Wine sends no event when a window is shown, so launch-stats looks at
-// just these windows every kShownPollMs: enumerating the whole desktop that
-// often, or looking every 1 or 2 ms, loads the wine server enough to slow
-// the program measured by a third or more.
+// Whether a top-level window of the launched program's first thread is
+// shown with more than 20 pixels each way. Wine sends no event when a window
+// is shown, so launch-stats looks every kShownPollMs at that thread's few
+// windows. Enumerating the whole desktop that often, looking every 1 or 2 ms,
+// or following the program's window creation events loads the wine server
+// enough to slow the program measured by a third or more.
 constexpr DWORD kShownPollMs = 10;
-struct Launched {
-    DWORD pid = 0;
-    std::vector<HWND> windows;
-} g_launched;
 
-void CALLBACK OnCreate(HWINEVENTHOOK, DWORD, HWND w, LONG object, LONG, DWORD, DWORD) {
-    DWORD pid = 0;
-    if (object != OBJID_WINDOW || !w || GetAncestor(w, GA_ROOT) != w) return;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == g_launched.pid) g_launched.windows.push_back(w);
-}
-
-// A window of the launched process shown with more than 20 pixels each way.
-bool LaunchedShown() {
-    for (HWND w : g_launched.windows) {
-        RECT r{};
-        if (IsWindowVisible(w) && GetWindowRect(w, &r) && r.right - r.left > 20 && r.bottom - r.top > 20) return true;
-    }
-    return false;
+bool ThreadWindowShown(DWORD thread) {
+    bool shown = false;
+    EnumThreadWindows(
+        thread,
+        [](HWND w, LPARAM p) -> BOOL {
+            RECT r{};
+            if (IsWindowVisible(w) && GetWindowRect(w, &r) && r.right - r.left > 20 && r.bottom - r.top > 20)
+                *reinterpret_cast<bool*>(p) = true;
+            return !*reinterpret_cast<bool*>(p);
+        },
+        reinterpret_cast<LPARAM>(&shown));
+    return shown;
 }
 
 int LaunchStats(int argc, char** argv) {
@@ -382,29 +377,18 @@ int LaunchStats(int argc, char** argv) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnCreate, 0, 0,
-                                         WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
-    if (!hook) return 1;
     // The driver's own display connection, made now rather than while the
     // program is shown.
     ReleaseDC(nullptr, GetDC(nullptr));
-    if (!CreateProcessA(argv[2], commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                        &si, &pi))
-        return 1;
-    g_launched.pid = pi.dwProcessId;
     LARGE_INTEGER frequency, t0, t1;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&t0);
-    ResumeThread(pi.hThread);
+    if (!CreateProcessA(argv[2], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 1;
     const DWORD start = GetTickCount(), limit = Ms(argv[3]);
     bool shown = false;
-    while (!(shown = LaunchedShown()) && GetTickCount() - start < limit) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kShownPollMs, QS_ALLINPUT);
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    }
+    while (!(shown = ThreadWindowShown(pi.dwThreadId)) && GetTickCount() - start < limit) Sleep(kShownPollMs);
     QueryPerformanceCounter(&t1);
-    UnhookWinEvent(hook);
     Sleep(1000);  // settle, then read the peak
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
