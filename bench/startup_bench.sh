@@ -4,7 +4,8 @@
 # peak working set of Korelle.exe against the smallest Win32 program that
 # shows one window, and against that program after loading the system
 # libraries Korelle loads (COM with an MSXML document, the shell, common
-# controls), all under the same Wine prefix and display, five times each,
+# controls), all under the same Wine prefix and display, nine times each
+# (a start on these machines varies by a third from one to the next),
 # medians. Then the CPU use left alone with the logo animating, against the
 # same logo frames animated by a minimal layered window of the main window's
 # size: over the logo's first cycle (20 s, each frame read once), then over
@@ -18,7 +19,7 @@ ensure_display
 new_wine_prefix
 driver="$build_root/mingw/tests/e2e/korelle-driver.exe"
 minimal="$build_root/mingw/tests/e2e/minimal-window.exe"
-runs=${KORELLE_BENCH_RUNS:-5}
+runs=${KORELLE_BENCH_RUNS:-9}
 cmake --build "$build_root/native" -j "$jobs" --target korelle-mouse >/dev/null
 state="$build_root/bench-mouse.state"
 "$build_root/native/emulator/korelle-mouse" create "$state" default "$dist" >/dev/null
