@@ -42,23 +42,39 @@ BOOL CBackDialog::OnInitDialog() {
         marker_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMarkerClass, kMarkerTitle, WS_POPUP, 0, 0, 10, 10,
                                   hwnd(), nullptr, instance, this);
 
-    if (!g_pRightPanel) g_pRightPanel = CreateOwned(new CTail2Dialog(), hwnd());
-    if (!g_pLeftPanel)
-        g_pLeftPanel = CreateOwned(new CTail3Dialog(), g_pRightPanel ? g_pRightPanel->hwnd() : hwnd());
-    g_pMainDlg = CreateOwned(new CKorelleDlg, g_pLeftPanel ? g_pLeftPanel->hwnd() : hwnd());
-
+    // The main window comes first, so it is shown without waiting for the
+    // hidden panels. The panels are made by a message posted before the main
+    // window shows, so they exist before any input, even a message another
+    // program posts once it sees the window; a message box of the main
+    // window's start makes them while it is open.
+    PostMessageA(hwnd(), kMakePanels, 0, 0);
+    g_pMainDlg = CreateOwned(new CKorelleDlg, hwnd());
+    PlaceMainOverPanels();
     SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_HIDEWINDOW);
-    // The main window is painted first; the hidden panels skin their
-    // controls after it (a posted message comes before any input).
     if (g_pMainDlg) UpdateWindow(g_pMainDlg->hwnd());
-    PostMessageA(hwnd(), kFinishPanels, 0, 0);
     return TRUE;
 }
 
-bool CBackDialog::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
-    if (msg != kFinishPanels) return false;
+void CBackDialog::MakePanels() {
+    if (!g_pRightPanel) g_pRightPanel = CreateOwned(new CTail2Dialog(), hwnd());
+    if (!g_pLeftPanel)
+        g_pLeftPanel = CreateOwned(new CTail3Dialog(), g_pRightPanel ? g_pRightPanel->hwnd() : hwnd());
+    PlaceMainOverPanels();
     if (g_pRightPanel) g_pRightPanel->FinishSetUp();
     if (g_pLeftPanel) g_pLeftPanel->FinishSetUp();
+}
+
+// The main window owned by the left panel and above both panels, as if the
+// three had been made in the order right, left, main.
+void CBackDialog::PlaceMainOverPanels() {
+    if (!g_pMainDlg || !g_pLeftPanel) return;
+    SetWindowLongPtrA(g_pMainDlg->hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(g_pLeftPanel->hwnd()));
+    SetWindowPos(g_pMainDlg->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool CBackDialog::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg != kMakePanels) return false;
+    MakePanels();
     result = 0;
     return true;
 }

@@ -1,6 +1,7 @@
 // The invisible owner dialog that keeps the process alive: it creates the
-// marker window that later starts look for, then the right panel, the left
-// panel and the main window, each owned by the one before.
+// marker window that later starts look for, the main window, then the right
+// panel and the left panel; the main window ends up owned by the left panel,
+// the left panel by the right one.
 #pragma once
 
 #include "ui/framework/dialog_win.h"
@@ -15,6 +16,9 @@ protected:
     void OnDestroy() override;
 
 private:
-    static constexpr UINT kFinishPanels = WM_APP + 1;
+    void MakePanels();
+    void PlaceMainOverPanels();
+
+    static constexpr UINT kMakePanels = WM_APP + 1;
     HWND marker_ = nullptr;
 };

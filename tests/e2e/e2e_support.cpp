@@ -358,6 +358,9 @@ void KorelleTest::SetUp() {
 void KorelleTest::Start() {
     program = Run();
     ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_MAIN_LOGO) " shown" + kWait).code, 0) << "no main window";
+    // The panels are made just after the main window shows; the program
+    // takes no input before, but a test looking for them could.
+    ASSERT_EQ(Driver("wait " KORELLE_WINDOW(IDC_LEFT_SPEED_LABEL) " hidden" + kWait).code, 0) << "no left panel";
 }
 
 void KorelleTest::LoadConfiguration(const std::string& name) {
