@@ -331,6 +331,17 @@ int Windows(int, char**) {
     return 0;
 }
 
+// A window, its owner, and whether it lies above its owner in the z-order.
+int Owner(int, char** argv) {
+    HWND window = WindowArg(argv[2]);
+    if (!window) return 1;
+    HWND owner = GetWindow(window, GW_OWNER);
+    bool above = false;
+    for (HWND w = GetWindow(window, GW_HWNDNEXT); w && !above; w = GetWindow(w, GW_HWNDNEXT)) above = w == owner;
+    std::printf("%p %p %s\n", static_cast<void*>(window), static_cast<void*>(owner), above ? "above" : "below");
+    return 0;
+}
+
 int AnswerMessageBox(int, char** argv) {
     HWND box = nullptr;
     if (!Poll(Ms(argv[3]), [&] { return (box = FindWindowA("#32770", argv[2])) != nullptr; })) return 1;
@@ -944,6 +955,7 @@ const CommandEntry kCommands[] = {
     {"wait-window", 3, 3, WaitWindow, "CLASS TITLE TIMEOUT_MS: waits for the window"},
     {"no-window", 3, 3, NoWindow, "CLASS TITLE MS: fails if the window appears"},
     {"message-box", 2, 2, AnswerMessageBox, "CAPTION TIMEOUT_MS: prints the system box's text, presses OK"},
+    {"owner", 1, 1, Owner, "WIN: prints the window, its owner, and \"above\" or \"below\" it in the z-order"},
     {"windows", 0, 0, Windows, "lists the top-level windows: handle, process, class, title, shown, rectangle, ids"},
     {"press", 4, 4, Press, "CLASS TITLE ID TIMEOUT_MS: posts the command ID to the window"},
     {"launch-stats", 2, 3, LaunchStats,

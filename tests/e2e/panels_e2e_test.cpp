@@ -275,6 +275,21 @@ TEST_F(Panels, KorelleCreatesBothPanelsHiddenAndNamesTheLeftOneInTheHookArea) {
     EXPECT_EQ(Driver(std::string("wait ") + kLeft + " hidden" + kWait).code, 0);
     // The left panel names itself while it initialises.
     EXPECT_TRUE(WaitFor([&] { return DragFlagClear(); })) << DriverOut("hook-area");
+    // Made after the main window, the panels still own it in a chain and
+    // lie below it: main, left, right.
+    auto owner = [](const char* window) {  // the window, its owner, its place
+        std::istringstream words(DriverOut(std::string("owner ") + window));
+        std::vector<std::string> out(3);
+        words >> out[0] >> out[1] >> out[2];
+        return out;
+    };
+    const auto chained = [&] {
+        const auto main = owner(kMain), left = owner(kLeft), right = owner(kRight);
+        return main[1] == left[0] && left[1] == right[0] && main[2] == "above" && left[2] == "above";
+    };
+    EXPECT_TRUE(WaitFor(chained)) << "main, left, right: " << DriverOut(std::string("owner ") + kMain) << "; "
+                                  << DriverOut(std::string("owner ") + kLeft) << "; "
+                                  << DriverOut(std::string("owner ") + kRight);
     EXPECT_EQ(Driver("quit" + kWait).code, 0);
     EXPECT_EQ(WaitExit(pid, kTimeoutMs), 0);
 }
