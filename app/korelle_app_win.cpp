@@ -12,6 +12,7 @@
 #include "core/app_globals_win.h"
 #include "core/hook_area.h"
 #include "profile_store/strings/xml_rw.h"
+#include "ui/main/device_seams_win.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ int BindComponents() {
     if (!Bind(g_hQuillon, kQuillonEntries[0], g_pfnIsDeviceExist) ||
         !Bind(g_hQuillon, kQuillonEntries[1], g_pfnSetReport) || !Bind(g_hQuillon, kQuillonEntries[2], g_pfnGetReport))
         return 0;
+    startup_read::Begin();
 
     if (!Load("Silvex.dll", g_hSilvex)) return 0;
     if (!Bind(g_hSilvex, kSilvexEntries[0], g_pfnCreateQXClassInstance) ||
@@ -95,6 +97,7 @@ int BindComponents() {
 }
 
 void Release() {
+    startup_read::End();
     if (g_pHookArea) UnmapViewOfFile(g_pHookArea);
     g_pHookArea = nullptr;
     if (g_hHookMapping) CloseHandle(g_hHookMapping);

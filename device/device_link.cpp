@@ -173,10 +173,12 @@ void DeviceLink::ComputeRecordChecksum() {
 
 // ---- the device context ----
 
-DeviceContext* DeviceLink::CreateDeviceContext(Vantor* (*createProfile)(int vendorId, int productId)) {
+DeviceContext* DeviceLink::CreateDeviceContext(Vantor* (*createProfile)(int vendorId, int productId),
+                                               const ReadOpening* opening) {
     ProfileRecord& work = *env_.work;
     DeviceContext* context = new (std::nothrow) DeviceContext;
     if (!context) {
+        if (opening) AbandonRead(*opening);
         Message("Str_CannotCreateProfile");
         return nullptr;
     }
@@ -184,11 +186,13 @@ DeviceContext* DeviceLink::CreateDeviceContext(Vantor* (*createProfile)(int vend
     if (context->pProfile) context->pProfile->LoadVantorInfo(work.data());
     context->pIds = new (std::nothrow) DeviceIds{protocol::kVendorId, protocol::kProductId};
     if (!context->pIds) {
+        if (opening) AbandonRead(*opening);
         Message("Str_CannotCreateHardware");
         DestroyDeviceContext(context);
         return nullptr;
     }
     if (ProfileNum(work.data()) != protocol::kProfileCount || ButtonNum(work.data()) != protocol::kButtonCount) {
+        if (opening) AbandonRead(*opening);
         Message("Str_ProfileError");
         DestroyDeviceContext(context);
         return nullptr;
@@ -205,7 +209,7 @@ DeviceContext* DeviceLink::CreateDeviceContext(Vantor* (*createProfile)(int vend
     }
     *env_.saved = work;
     const ProfileRecord started = work;
-    ReadFromDevice(context);
+    ReadFromDevice(context, opening);
     // Unless the read-back settled on other settings (and saved them).
     if (workingLost && *env_.saved == started && ValidateDeviceRecord(started.data())) {
         ProfileRecord check = *env_.saved;
@@ -306,22 +310,35 @@ bool DeviceLink::SaveWorkingFile(DeviceContext* context, const ProfileRecord& sl
     return context->pProfile->SaveVantorProfile(w.data(), Name("__working.xml")) != 0;
 }
 
-int DeviceLink::ReadFromDevice(DeviceContext* context) {
+ReadOpening DeviceLink::OpenRead() {
+    ReadOpening opening;
+    opening.present = IsDeviceExist();
+    opening.locked = opening.present && SetReport(protocol::WriteLockOnReport);
+    opening.headersRead = opening.locked && ReadSegment(0, opening.headers);
+    return opening;
+}
+
+void DeviceLink::AbandonRead(const ReadOpening& opening) {
+    if (opening.locked) SetReport(protocol::WriteLockOffReport);
+}
+
+int DeviceLink::ReadFromDevice(DeviceContext* context, const ReadOpening* opening) {
     ProfileRecord& work = *env_.work;
     ProfileRecord& saved = *env_.saved;
-    if (!IsDeviceExist()) {
+    const ReadOpening opened = opening ? *opening : OpenRead();
+    if (!opened.present) {
         Message("Str_NotFindHardware");
         return 0;
     }
-    if (!SetReport(protocol::WriteLockOnReport)) {
+    if (!opened.locked) {
         Message("Str_WriteProfileLockErr");
         return 0;
     }
     work = ProfileRecord{};
     std::memcpy(work.data(), saved.data(), kSectionsSize);
 
-    SegmentBlock block;
-    if (!ReadSegment(0, block)) {
+    SegmentBlock block = opened.headers;
+    if (!opened.headersRead) {
         Message("Str_ReadData1Err");
         work = saved;
         SetReport(protocol::WriteLockOffReport);

@@ -74,6 +74,17 @@ struct DeviceLinkEnv {
     std::function<std::string()> stamp;
 };
 
+// The start of a read from the mouse, which needs neither the records nor the
+// user: the mouse's presence, the write-profile lock and segment 0 (the
+// headers with the record's checksum). The program takes it on a thread of
+// its own while its windows are made; ReadFromDevice goes on from it.
+struct ReadOpening {
+    bool present = false;
+    bool locked = false;
+    bool headersRead = false;
+    protocol::SegmentBlock headers{};
+};
+
 class DeviceLink {
 public:
     explicit DeviceLink(const DeviceLinkEnv& env) : env_(env) {}
@@ -81,8 +92,9 @@ public:
     // Creates the device context: the profile object, the device section of
     // the working record, the 5-profiles-of-7-buttons check (null and a
     // message on failure), then the working file, the button map, the saved
-    // copy and ReadFromDevice.
-    DeviceContext* CreateDeviceContext(Vantor* (*createProfile)(int vendorId, int productId));
+    // copy and ReadFromDevice, from opening when one was taken ahead.
+    DeviceContext* CreateDeviceContext(Vantor* (*createProfile)(int vendorId, int productId),
+                                       const ReadOpening* opening = nullptr);
     static void DestroyDeviceContext(DeviceContext* context);
 
     bool IsDeviceExist();
@@ -98,7 +110,11 @@ public:
     void ComputeRecordChecksum();
 
     void WriteToDevice(DeviceContext* context);
-    int ReadFromDevice(DeviceContext* context);
+    // Stops at the first report that fails; sends nothing after it.
+    ReadOpening OpenRead();
+    // Releases the lock of an opening no read went on from.
+    void AbandonRead(const ReadOpening& opening);
+    int ReadFromDevice(DeviceContext* context, const ReadOpening* opening = nullptr);
 
     void Message(const char* key);
     // The key's text with its "%s" replaced by detail.

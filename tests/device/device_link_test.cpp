@@ -215,6 +215,100 @@ TEST_F(DeviceLinkTest, StartQueriesTheActiveProfileWhenTheMouseDiffered) {
     }
 }
 
+// The program takes the read's opening on a thread of its own before the
+// working file is loaded; the start that goes on from it must send, ask,
+// keep and save exactly what the start that reads for itself does.
+TEST_F(DeviceLinkTest, StartFromAnOpeningTakenAheadMatchesTheStartThatReadsItself) {
+    struct Outcome {
+        std::vector<std::string> events, keys;
+        ProfileRecord work, saved;
+        bool locked;
+        emulator::Segments segments;
+        std::string file;
+        int cur;
+        bool operator==(const Outcome&) const = default;
+    };
+    MouseState differing = FactoryState();
+    differing.segments[0][kDummy] = '0';
+    differing.segments[12][kFunID] = 6;
+    MouseState invalid = FactoryState();
+    invalid.segments[0][8 * 2 + kDPI] = 0;
+    invalid.segments[0][kDummy] = 'f';
+    emulator::Faults absent;
+    absent.unplugAt = 0;
+    struct Case {
+        const char* what;
+        MouseState state;
+        emulator::Faults faults;
+        int answer;
+    };
+    const Case cases[] = {
+        {"factory mouse", FactoryState(), {}, 2},
+        {"different, keep the mouse's", differing, {}, 1},
+        {"different, restore", differing, {}, 2},
+        {"invalid", invalid, {}, 2},
+        {"absent", FactoryState(), absent, 2},
+        {"lock refused", FactoryState(), FailKind(ReportKind::WriteLockOn), 2},
+        {"segment 0", FactoryState(), FailGet(4), 2},
+        {"release", FactoryState(), FailKind(ReportKind::WriteLockOff), 2},
+        {"button segment", differing, FailGet(9 + 11 * 9 + 3), 2},
+    };
+    for (const Case& c : cases) {
+        Outcome outcomes[2];
+        for (bool ahead : {false, true}) {
+            ResetFiles();
+            Plug(c.state, c.faults);
+            messages.answer = c.answer;
+            sleeper.log = &log;
+            link = std::make_unique<DeviceLink>(Env());
+            if (ahead) {
+                const ReadOpening opening = link->OpenRead();
+                context = link->CreateDeviceContext(CreateQXClassInstance, &opening);
+            } else {
+                context = link->CreateDeviceContext(CreateQXClassInstance);
+            }
+            ASSERT_NE(context, nullptr) << c.what;
+            outcomes[ahead] = {Events(), messages.keys,          work,        saved,
+                               mouse->state().writeLocked, mouse->state().segments, WorkingFile(), cur};
+            Stop();
+        }
+        EXPECT_TRUE(outcomes[0] == outcomes[1]) << c.what << ": reads itself " << ::testing::PrintToString(outcomes[0].events)
+                                               << ", from the opening " << ::testing::PrintToString(outcomes[1].events);
+    }
+}
+
+TEST_F(DeviceLinkTest, AnOpeningNoStartWentOnFromReleasesTheLock) {
+    // The device section is not five by seven: the start stops before its
+    // read, and the lock the opening took must not stay on the mouse.
+    WriteDeviceFile("__DeviceInfo.xml",
+                    "<V><Device><Device ProfileNum=\"0x5\" ButtonNum=\"0x6\" VendorID=\"0x7a3d\" ProductID=\"0x6a\"/>"
+                    "<Buttons B0=\"0\" B1=\"1\" B2=\"2\" B3=\"3\" B4=\"4\" B5=\"5\"/></Device></V>");
+    sleeper.log = &log;
+    link = std::make_unique<DeviceLink>(Env());
+    const ReadOpening opening = link->OpenRead();
+    EXPECT_TRUE(opening.present && opening.locked && opening.headersRead);
+    EXPECT_TRUE(mouse->state().writeLocked);
+    context = link->CreateDeviceContext(CreateQXClassInstance, &opening);
+    EXPECT_EQ(context, nullptr);
+    EXPECT_EQ(messages.keys, (std::vector<std::string>{"Str_ProfileError"}));
+    EXPECT_FALSE(mouse->state().writeLocked);
+    EXPECT_EQ(Events().back(), "lock-off");
+
+    // An opening that took no lock releases nothing; one whose headers failed
+    // still releases its lock.
+    Replug(FailKind(ReportKind::WriteLockOn));
+    ClearEvents();
+    const ReadOpening refused = link->OpenRead();
+    EXPECT_TRUE(refused.present && !refused.locked && !refused.headersRead);
+    link->AbandonRead(refused);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"lock-on failed"}));
+    Replug(FailGet(1));
+    const ReadOpening broken = link->OpenRead();
+    EXPECT_TRUE(broken.locked && !broken.headersRead);
+    link->AbandonRead(broken);
+    EXPECT_FALSE(mouse->state().writeLocked);
+}
+
 // ---- Apply ----
 
 TEST_F(DeviceLinkTest, ApplyWithoutAChangeSendsAndWritesNothing) {

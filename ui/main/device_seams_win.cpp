@@ -37,3 +37,47 @@ DeviceLinkEnv ProgramDeviceLinkEnv(MessageSink* messages, Sleeper* sleeper) {
     env.curProfile = &g_nCurProfile;
     return env;
 }
+
+namespace startup_read {
+namespace {
+
+HANDLE g_thread = nullptr;
+ReadOpening g_opening;
+
+// Only the HID seam and the waits: the worker touches no record, string or
+// window.
+DeviceLink HidOnlyLink(Sleeper& sleeper) {
+    DeviceLinkEnv env;
+    env.hid = {g_pfnIsDeviceExist, g_pfnSetReport, g_pfnGetReport};
+    env.sleeper = &sleeper;
+    return DeviceLink(env);
+}
+
+DWORD WINAPI Run(void*) {
+    PreciseSleeper sleeper;
+    g_opening = HidOnlyLink(sleeper).OpenRead();
+    return 0;
+}
+
+}  // namespace
+
+void Begin() {
+    if (!g_thread) g_thread = CreateThread(nullptr, 0, Run, nullptr, 0, nullptr);
+}
+
+std::optional<ReadOpening> Take() {
+    if (!g_thread) return std::nullopt;
+    WaitForSingleObject(g_thread, INFINITE);
+    CloseHandle(g_thread);
+    g_thread = nullptr;
+    return g_opening;
+}
+
+void End() {
+    if (const std::optional<ReadOpening> opening = Take()) {
+        PreciseSleeper sleeper;
+        HidOnlyLink(sleeper).AbandonRead(*opening);
+    }
+}
+
+}  // namespace startup_read

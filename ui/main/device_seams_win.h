@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 #include "device/device_link.h"
 #include "ui/main/main_model.h"
@@ -49,3 +50,16 @@ auto WithDeviceLink(HWND owner, Fn fn, PreciseSleeper::Painter painter = nullptr
     DeviceLink link(ProgramDeviceLinkEnv(&messages, &sleeper));
     return fn(link);
 }
+
+// The start-up read's opening (presence, lock, segment 0 with its fixed
+// waits) runs on a thread of its own from the time Quillon.dll is bound,
+// while the components, the back dialog and the main window are made: its
+// waits no longer hold up the first window. Nothing else talks to the mouse
+// until the main window's start takes the result.
+namespace startup_read {
+void Begin();
+// Waits for the opening; none when it was not begun or was already taken.
+std::optional<ReadOpening> Take();
+// At the end: waits for an opening nobody took and releases its lock.
+void End();
+}  // namespace startup_read

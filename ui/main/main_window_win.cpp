@@ -137,10 +137,17 @@ BOOL CKorelleDlg::OnInitDialog() {
     SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     g_WorkRecord = ProfileRecord{};
+    // The controls are skinned while the start-up read's fixed waits run on
+    // their own thread; the window stays hidden, unmoved and still until the
+    // device context exists.
+    BuildSkin();
 
     // The device context, the working file, the saved copy and the
     // comparison with the mouse.
-    g_pDevice = WithDeviceLink(hwnd(), [](DeviceLink& link) { return link.CreateDeviceContext(g_pfnCreateQXClassInstance); });
+    const std::optional<ReadOpening> opening = startup_read::Take();
+    g_pDevice = WithDeviceLink(hwnd(), [&opening](DeviceLink& link) {
+        return link.CreateDeviceContext(g_pfnCreateQXClassInstance, opening ? &*opening : nullptr);
+    });
     if (!g_pDevice) {
         // The message was shown; the program ends without showing this window.
         SetWindowLongPtrA(hwnd(), GWL_STYLE, GetWindowLongPtrA(hwnd(), GWL_STYLE) & ~WS_VISIBLE);
@@ -149,10 +156,10 @@ BOOL CKorelleDlg::OnInitDialog() {
     }
     started_ = true;
 
-    BuildSkin();
     const SIZE size = BackgroundSize();
     SetWindowPos(hwnd(), nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - size.cx / 2,
                  GetSystemMetrics(SM_CYSCREEN) / 2 - size.cy / 2, size.cx, size.cy, SWP_NOZORDER);
+    logo_.StartAnimation();
     RefreshView();
     return TRUE;
 }
@@ -226,7 +233,6 @@ void CKorelleDlg::BuildSkin() {
 
     Button(logo_, dialog, IDC_MAIN_LOGO, {"\\Logo\\ball0000.bmp", "\\Logo\\ball0000.bmp", kKey7F}, "", font, bg);
     Place(dialog, kLogo);
-    logo_.StartAnimation();
 }
 
 void CKorelleDlg::SetLabel(int button, int code) {
