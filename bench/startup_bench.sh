@@ -6,7 +6,14 @@
 # libraries Korelle loads (COM with an MSXML document, the shell, common
 # controls), all under the same Wine prefix and display, nine times each
 # (a start on these machines varies by a third from one to the next),
-# medians. Then the CPU use left alone with the logo animating, against the
+# medians. The starts are measured twice: with the Wine session held on one
+# processor (the wine server, its services and each program), which the goal
+# is judged on, and free to use both. On these two-processor virtual
+# machines every request to the wine server that crosses to the other
+# processor waits for that processor to be woken, so a free start costs
+# about two to three times a held one, scaled by the number of requests and
+# the machine's load at the time; held, the starts stay within a few per
+# cent of each other. Then the CPU use left alone with the logo animating, against the
 # same logo frames animated by a minimal layered window of the main window's
 # size: over the logo's first cycle (20 s, each frame read once), then over
 # 30 s after it, which the goal is judged on. Prints the ratios against their
@@ -30,36 +37,62 @@ wine_run() { "$root/scripts/wine-run" "$@"; }
 launch() { local exe=$1; shift; wine_run "$driver" launch-stats "$exe" 30000 "$@"; }  # "first-window-ms N peak-working-set-kb N"
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
-launch "$(winepath -w "$minimal")" >/dev/null  # warm the prefix
-declare -A ms kb
-for name in minimal libraries Korelle; do ms[$name]=""; kb[$name]=""; done
-for run in $(seq "$runs"); do
-  for name in minimal libraries Korelle; do
-    case $name in
-      minimal) line=$(launch "$(winepath -w "$minimal")") ;;
-      libraries) line=$(launch "$(winepath -w "$minimal")" libraries) ;;
-      Korelle) line=$(launch "$(winepath -w "$dist/Korelle.exe")") ;;
-    esac
-    echo "$name $line"
-    ms[$name]+="$(awk '{print $2}' <<<"$line") "
-    kb[$name]+="$(awk '{print $4}' <<<"$line") "
+# This prefix's server: another Wine session on the machine has its own.
+prefix_server() {
+  local candidate
+  for candidate in $(pgrep -x wineserver64; pgrep -x wineserver); do
+    { tr '\0' '\n' <"/proc/$candidate/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$candidate"
   done
-done
-for name in minimal libraries Korelle; do
-  ms[$name]=$(tr ' ' '\n' <<<"${ms[$name]}" | grep . | median)
-  kb[$name]=$(tr ' ' '\n' <<<"${kb[$name]}" | grep . | median)
-done
+  return 0
+}
+cpus=$(nproc)
+declare -A ms kb
+# measure SETTING [taskset -c 0]: nine starts of each program, medians into
+# ms[NAME SETTING] and kb[NAME SETTING]. A session a held run starts is held
+# with it: every process inherits the launch's processors.
+measure() {
+  local setting=$1 name run line all_ms all_kb
+  shift
+  declare -A got_ms got_kb
+  for run in $(seq "$runs"); do
+    for name in minimal libraries Korelle; do
+      case $name in
+        minimal) line=$("$@" "$root/scripts/wine-run" "$driver" launch-stats "$minimal_path" 30000) ;;
+        libraries) line=$("$@" "$root/scripts/wine-run" "$driver" launch-stats "$minimal_path" 30000 libraries) ;;
+        Korelle) line=$("$@" "$root/scripts/wine-run" "$driver" launch-stats "$korelle_path" 30000) ;;
+      esac
+      echo "$setting $name $line"
+      got_ms[$name]+="$(awk '{print $2}' <<<"$line") "
+      got_kb[$name]+="$(awk '{print $4}' <<<"$line") "
+    done
+  done
+  for name in minimal libraries Korelle; do
+    ms[$name $setting]=$(tr ' ' '\n' <<<"${got_ms[$name]}" | grep . | median)
+    kb[$name $setting]=$(tr ' ' '\n' <<<"${got_kb[$name]}" | grep . | median)
+  done
+}
+# Ends the session so that the next start makes a new one with the
+# processors it is given.
+end_session() { wineserver -k >/dev/null 2>&1 || true; wineserver -w 2>/dev/null || true; }
 
+# Converted once: winepath is a Wine program too, and would start a session
+# of its own between the measured ones.
+minimal_path=$(winepath -w "$minimal")
+korelle_path=$(winepath -w "$dist/Korelle.exe")
+launch "$minimal_path" >/dev/null  # warm the prefix
+end_session
+measure free
+end_session
+launch_held() { taskset -c 0 "$@"; }
+launch_held "$root/scripts/wine-run" "$driver" launch-stats "$minimal_path" 30000 >/dev/null  # the held session
+held_server=$(prefix_server)
+[ "$(taskset -p "$held_server" 2>/dev/null | awk '{print $NF}')" = 1 ] || { echo "the held session's server is not held" >&2; exit 1; }
+measure held launch_held
+end_session
 # CPU time of a running program in milliseconds, all its threads (from /proc:
 # Wine does not report another process's times), and the wine server's, which
 # does the timers' and messages' work for it.
 cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{t += $1} END {printf "%.1f", t / 1e6}'; }
-# This prefix's server: another Wine session on the machine has its own.
-server=""
-for candidate in $(pgrep -x wineserver64; pgrep -x wineserver); do
-  tr '\0' '\n' <"/proc/$candidate/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && server=$candidate
-done
-[ -n "$server" ] || { echo "no wine server of $WINEPREFIX" >&2; exit 1; }
 idle() {  # pattern seconds: prints "program-% server-%" over that time
   local pid before server_before after server_after
   pid=$(pgrep -f "$1" | head -1)
@@ -78,6 +111,9 @@ skin="$dist/Resource/VID7A3D_PID006A"
 read -r main_width main_height <<<"$(identify -format '%w %h' "$skin/central/central_bg.bmp")"
 wine_run "$minimal" logo "$(winepath -w "$skin/Logo")" "$main_width" "$main_height" &
 floor_program=$!
+sleep 1
+server=$(prefix_server)
+[ -n "$server" ] || { echo "no wine server of $WINEPREFIX" >&2; exit 1; }
 sleep 2  # started, its frames read
 read -r first_floor first_floor_server <<<"$(idle 'minimal-window.exe logo' 20)"
 read -r floor floor_server <<<"$(idle 'minimal-window.exe logo' 30)"
@@ -94,17 +130,20 @@ wine_run "$driver" quit 10000 >/dev/null
 wait $program
 
 echo
-echo "medians of $runs runs          first window    peak working set"
+echo "medians of $runs runs          first window    peak working set   (session on one processor; free to use $cpus)"
 for name in minimal libraries Korelle; do
-  printf "%-28s %8.1f ms %12.1f MB\n" "$name" "${ms[$name]}" "$(awk -v k="${kb[$name]}" 'BEGIN {print k / 1024}')"
+  printf "%-28s %8.1f ms %12.1f MB    (free: %.1f ms, %.1f MB)\n" "$name" "${ms[$name held]}" \
+    "$(awk -v k="${kb[$name held]}" 'BEGIN {print k / 1024}')" "${ms[$name free]}" \
+    "$(awk -v k="${kb[$name free]}" 'BEGIN {print k / 1024}')"
 done
 echo "idle, % of a core            program  wine server   logo alone in a minimal window (program, server)"
 printf "first logo cycle (20 s)     %8.3f %12.3f   %8.3f %8.3f\n" "$first_busy" "$first_busy_server" "$first_floor" "$first_floor_server"
 printf "after it (30 s)             %8.3f %12.3f   %8.3f %8.3f\n" "$busy" "$busy_server" "$floor" "$floor_server"
 echo
-awk -v k="${ms[Korelle]}" -v m="${ms[minimal]}" 'BEGIN {
-  r = k / (m + 50); printf "first window: %.2f x (minimal + 50 ms), goal at most 1.30: %s\n", r, r <= 1.3 ? "met" : "NOT met" }'
-awk -v k="${kb[Korelle]}" -v m="${kb[minimal]}" -v l="${kb[libraries]}" 'BEGIN {
+awk -v k="${ms[Korelle held]}" -v m="${ms[minimal held]}" -v kf="${ms[Korelle free]}" -v mf="${ms[minimal free]}" 'BEGIN {
+  r = k / (m + 50); printf "first window: %.2f x (minimal + 50 ms), goal at most 1.30: %s (free: %.2f x)\n", r,
+  r <= 1.3 ? "met" : "NOT met", kf / (mf + 50) }'
+awk -v k="${kb[Korelle held]}" -v m="${kb[minimal held]}" -v l="${kb[libraries held]}" 'BEGIN {
   d = (k - m) / 1024; printf "memory: %.1f MB above minimal (%.1f MB above minimal with the libraries), goal at most 8: %s\n",
   d, (k - l) / 1024, d <= 8 ? "met" : "NOT met" }'
 awk -v b="$busy" -v bs="$busy_server" -v f="$floor" -v fs="$floor_server" 'BEGIN {
