@@ -14,10 +14,10 @@
 # free start costs two to three times a held one, scaled by the number of
 # requests and the machine's load at the time. Then the CPU use left alone
 # with the logo animating, against the same logo frames animated by a
-# minimal layered window of the main window's size: over the logo's first cycle (20 s, each frame read once), then over
-# 30 s after it, which the goal is judged on. Prints the ratios against their
-# goals. Run after the Windows build (scripts/test.sh or scripts/run.sh has
-# made dist/).
+# minimal layered window of the main window's size: over the logo's first
+# cycle (20 s, each frame read once), then over 30 s after it, which the
+# goal is judged on. Prints the ratios against their goals. Run after the
+# Windows build (scripts/test.sh or scripts/run.sh has made dist/).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 trap cleanup EXIT
@@ -138,7 +138,7 @@ wine_run "$driver" quit 10000 >/dev/null
 wait $program
 
 echo
-echo "medians of $runs runs          first window    peak working set   (session on one processor; free to use $cpus)"
+echo "medians of $runs runs          first window    peak working set   (wine server and program on one processor; free to use $cpus)"
 for name in minimal libraries Korelle; do
   printf "%-28s %8.1f ms %12.1f MB    (free: %.1f ms, %.1f MB)\n" "$name" "${ms[$name held]}" \
     "$(awk -v k="${kb[$name held]}" 'BEGIN {print k / 1024}')" "${ms[$name free]}" \
