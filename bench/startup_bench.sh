@@ -50,16 +50,17 @@ declare -A ms kb
 # measure SETTING [taskset -c 0]: nine starts of each program, medians into
 # ms[NAME SETTING] and kb[NAME SETTING].
 measure() {
-  local setting=$1 name run line
+  local setting=$1 name run line target
   shift
   declare -A got_ms got_kb
   for run in $(seq "$runs"); do
     for name in minimal libraries Korelle; do
       case $name in
-        minimal) line=$("$@" "$root/scripts/wine-run" "$driver" launch-stats "$minimal_path" 30000) ;;
-        libraries) line=$("$@" "$root/scripts/wine-run" "$driver" launch-stats "$minimal_path" 30000 libraries) ;;
-        Korelle) line=$("$@" "$root/scripts/wine-run" "$driver" launch-stats "$korelle_path" 30000) ;;
+        minimal) target=("$minimal_path" 30000) ;;
+        libraries) target=("$minimal_path" 30000 libraries) ;;
+        Korelle) target=("$korelle_path" 30000) ;;
       esac
+      line=$("$@" "$root/scripts/wine-run" "$driver" launch-stats "${target[@]}")
       echo "$setting $name $line"
       got_ms[$name]+="$(awk '{print $2}' <<<"$line") "
       got_kb[$name]+="$(awk '{print $4}' <<<"$line") "

@@ -177,26 +177,20 @@ DeviceContext* DeviceLink::CreateDeviceContext(Vantor* (*createProfile)(int vend
                                                const ReadOpening* opening) {
     ProfileRecord& work = *env_.work;
     DeviceContext* context = new (std::nothrow) DeviceContext;
-    if (!context) {
+    // A start that stops before its read releases the lock its opening took.
+    auto fail = [&](const char* key) -> DeviceContext* {
         if (opening) AbandonRead(*opening);
-        Message("Str_CannotCreateProfile");
+        Message(key);
+        DestroyDeviceContext(context);
         return nullptr;
-    }
+    };
+    if (!context) return fail("Str_CannotCreateProfile");
     context->pProfile = createProfile ? createProfile(protocol::kVendorId, protocol::kProductId) : nullptr;
     if (context->pProfile) context->pProfile->LoadVantorInfo(work.data());
     context->pIds = new (std::nothrow) DeviceIds{protocol::kVendorId, protocol::kProductId};
-    if (!context->pIds) {
-        if (opening) AbandonRead(*opening);
-        Message("Str_CannotCreateHardware");
-        DestroyDeviceContext(context);
-        return nullptr;
-    }
-    if (ProfileNum(work.data()) != protocol::kProfileCount || ButtonNum(work.data()) != protocol::kButtonCount) {
-        if (opening) AbandonRead(*opening);
-        Message("Str_ProfileError");
-        DestroyDeviceContext(context);
-        return nullptr;
-    }
+    if (!context->pIds) return fail("Str_CannotCreateHardware");
+    if (ProfileNum(work.data()) != protocol::kProfileCount || ButtonNum(work.data()) != protocol::kButtonCount)
+        return fail("Str_ProfileError");
     // A lost or broken working file must not start the program from nothing
     // (an all-zero record, which a rewrite would put on the mouse): the
     // factory settings stand in for it, the mouse is compared with them, and

@@ -26,9 +26,13 @@ void PreciseSleeper::SleepMs(unsigned ms) {
     timeEndPeriod(1);
 }
 
+namespace {
+HidApi BoundHid() { return {g_pfnIsDeviceExist, g_pfnSetReport, g_pfnGetReport}; }
+}  // namespace
+
 DeviceLinkEnv ProgramDeviceLinkEnv(MessageSink* messages, Sleeper* sleeper) {
     DeviceLinkEnv env;
-    env.hid = {g_pfnIsDeviceExist, g_pfnSetReport, g_pfnGetReport};
+    env.hid = BoundHid();
     env.sleeper = sleeper;
     env.messages = messages;
     env.strings = g_pXmlRW;
@@ -48,7 +52,7 @@ ReadOpening g_opening;
 // window.
 DeviceLink HidOnlyLink(Sleeper& sleeper) {
     DeviceLinkEnv env;
-    env.hid = {g_pfnIsDeviceExist, g_pfnSetReport, g_pfnGetReport};
+    env.hid = BoundHid();
     env.sleeper = &sleeper;
     return DeviceLink(env);
 }
