@@ -14,12 +14,6 @@ constexpr UINT_PTR kHoverTimer = 0x4B48;  // the hover check, while hot
 constexpr LONG_PTR kTypeMask = 0xF;    // BS_TYPEMASK
 constexpr LRESULT kStateHot = 0x200;  // BST_HOT
 
-std::string WindowTextOf(HWND hwnd) {
-    const int n = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), n + 1)));
-    return text;
-}
 }  // namespace
 
 CButtonST::CButtonST() { SetDefaultColors(false); }
@@ -374,7 +368,7 @@ void CButtonST::Draw(HDC dc, const RECT& client) {
         if (!image->valid()) image = &images_[controls::kNormalImage];
     }
 
-    const std::string text = WindowTextOf(hwnd_);
+    const std::string text = WindowText();
     HGDIOBJ oldFont = SelectObject(dc, FontForDrawing());
     RECT measure{0, 0, 0, 0};
     if (!text.empty()) DrawTextA(dc, text.c_str(), -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);

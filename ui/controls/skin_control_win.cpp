@@ -22,6 +22,17 @@ void EnsureTooltipClass() {
     (void)done;
 }
 
+// A 32-bit bitmap to draw a control off screen. Unlike a bitmap compatible
+// with the window's device context, making and selecting it asks the
+// display driver nothing: under Wine that is six requests to the wine server
+// fewer at every paint of every control.
+HBITMAP NewBuffer(HDC dc, int width, int height) {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    return CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 void BlitBitmap(HDC dc, const RECT& r, HBITMAP bmp, int srcX, int srcY) {
     HDC mem = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(mem, bmp);
@@ -61,6 +72,7 @@ bool CSkinControl::Attach(HWND control) {
     if (!SetWindowSubclass(control, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
     SetPropA(control, kOwnerProp, reinterpret_cast<HANDLE>(this));
     hwnd_ = control;
+    ForgetTextAndFont();
     OnAttached();
     Invalidate();
     return true;
@@ -99,7 +111,9 @@ LRESULT CALLBACK CSkinControl::SubclassProc(HWND hwnd, UINT message, WPARAM wPar
         self->hwnd_ = nullptr;
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
-    return self->WindowProc(message, wParam, lParam);
+    const LRESULT result = self->WindowProc(message, wParam, lParam);
+    if (message == WM_SETTEXT || message == WM_SETFONT) self->ForgetTextAndFont();
+    return result;
 }
 
 void CSkinControl::StartTimer(UINT_PTR id, UINT ms) {
@@ -226,7 +240,7 @@ SIZE CSkinControl::TextOverflow() {
     text_.drawn = false;
     HDC screen = GetDC(hwnd_);
     HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, std::max(1L, rc.right), std::max(1L, rc.bottom));
+    HBITMAP bmp = NewBuffer(screen, std::max(1L, rc.right), std::max(1L, rc.bottom));
     HGDIOBJ old = SelectObject(mem, bmp);
     Draw(mem, rc);
     if (text_.drawn) {
@@ -242,10 +256,20 @@ SIZE CSkinControl::TextOverflow() {
 }
 
 std::string CSkinControl::WindowText() const {
-    const int n = GetWindowTextLengthA(hwnd_);
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), n + 1)));
-    return text;
+    if (!hwnd_) return {};
+    if (!text_known_) {
+        const int n = GetWindowTextLengthA(hwnd_);
+        text_cache_.assign(static_cast<size_t>(n) + 1, '\0');
+        text_cache_.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text_cache_.data(), n + 1)));
+        text_known_ = true;
+    }
+    return text_cache_;
+}
+
+void CSkinControl::ForgetTextAndFont() {
+    text_known_ = font_known_ = false;
+    text_cache_.clear();
+    font_cache_ = nullptr;
 }
 
 LRESULT CSkinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -272,7 +296,7 @@ void CSkinControl::PaintBuffered() {
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
     if (dc && w > 0 && h > 0) {
         HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bmp = CreateCompatibleBitmap(dc, w, h);
+        HBITMAP bmp = NewBuffer(dc, w, h);
         HGDIOBJ old = SelectObject(mem, bmp);
         Draw(mem, rc);
         BitBlt(dc, 0, 0, w, h, mem, 0, 0, SRCCOPY);
@@ -376,7 +400,12 @@ void CSkinControl::SetFont(HFONT font, bool redraw) {
 }
 
 HFONT CSkinControl::GetFont() const {
-    return hwnd_ ? reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)) : nullptr;
+    if (!hwnd_) return nullptr;
+    if (!font_known_) {
+        font_cache_ = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+        font_known_ = true;
+    }
+    return font_cache_;
 }
 
 HFONT CSkinControl::FontForDrawing() const {

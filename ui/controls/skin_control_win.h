@@ -48,7 +48,8 @@ public:
     void DrawTransparent(bool repaint = false);
     bool GetDrawTransparent() const;
 
-    // The control's font (WM_SETFONT); the caller keeps ownership.
+    // The control's font (WM_SETFONT); the caller keeps ownership. Read from
+    // the window once and again after each WM_SETFONT, like the text.
     void SetFont(HFONT font, bool redraw = true);
     HFONT GetFont() const;
 
@@ -93,6 +94,10 @@ protected:
     // the text would not fit (FittingFont), noting where and how the text
     // went for TextOverflow.
     void DrawControlText(HDC dc, const std::string& text, RECT room, UINT format);
+    // The window text, read from the window once and again after each
+    // WM_SETTEXT: each message to a subclassed window costs a property
+    // lookup (under Wine, a request to the wine server), and a paint should
+    // cost none.
     std::string WindowText() const;
     bool IsAppActive() const;
     // A lit control looks this often whether the pointer is still on it: the
@@ -110,6 +115,7 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void PaintBuffered();
     void DestroyTooltip();
+    void ForgetTextAndFont();
 
     HBITMAP parent_bitmap_ = nullptr;  // the caller's
     bool offset_given_ = false;
@@ -117,6 +123,10 @@ private:
     HBITMAP captured_ = nullptr;  // ours, from SetBk(dc)
     HWND tooltip_ = nullptr;
     std::vector<UINT_PTR> timers_;  // the ids started with StartTimer
+    mutable std::string text_cache_;
+    mutable bool text_known_ = false;
+    mutable HFONT font_cache_ = nullptr;
+    mutable bool font_known_ = false;
     // The font the text is drawn in: the one selected in dc, or the largest
     // smaller size of it that fits; kept while text, room and font stay.
     HFONT FittingFont(HDC dc, const std::string& text, const RECT& room, UINT format);

@@ -122,9 +122,7 @@ void CStaticST::Draw(HDC dc, const RECT& client) {
         textRect.left += w + 2;
     }
 
-    const int n = GetWindowTextLengthA(hwnd_);
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), n + 1)));
+    const std::string text = WindowText();
     if (text.empty()) return;
 
     const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
