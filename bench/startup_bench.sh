@@ -16,8 +16,9 @@
 # with the logo animating, against the same logo frames animated by a
 # minimal layered window of the main window's size: over the logo's first
 # cycle (20 s, each frame read once), then over 30 s after it, which the
-# goal is judged on. Prints the ratios against their goals. Run after the
-# Windows build (scripts/test.sh or scripts/run.sh has made dist/).
+# goal is judged on, and the working set each has then. Prints the ratios
+# against their goals. Run after the Windows build (scripts/test.sh or
+# scripts/run.sh has made dist/).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 trap cleanup EXIT
@@ -114,6 +115,10 @@ idle() {  # pattern seconds: prints "program-% server-%" over that time
       'BEGIN {printf "%.3f %.3f", (p - pb) / t / 10, (s - sb) / t / 10}'
 }
 
+# The working set of a running program now, in MB: by then it holds every
+# logo frame it has shown.
+working_set() { awk '/^VmRSS/ {printf "%.1f", $2 / 1024}' /proc/"$(pgrep -f "$1" | head -1)"/status; }
+
 # The floor's window has the main window's size: Wine's cost of updating a
 # colour-keyed window grows with its area.
 skin="$dist/Resource/VID7A3D_PID006A"
@@ -126,6 +131,7 @@ server=$(prefix_server)
 sleep 2  # started, its frames read
 read -r first_floor first_floor_server <<<"$(idle 'minimal-window.exe logo' 20)"
 read -r floor floor_server <<<"$(idle 'minimal-window.exe logo' 30)"
+floor_set=$(working_set 'minimal-window.exe logo')
 kill "$floor_program" 2>/dev/null || true
 wait "$floor_program" 2>/dev/null || true
 pkill -f 'minimal-window.exe logo' 2>/dev/null || true
@@ -135,6 +141,7 @@ program=$!
 wine_run "$driver" wait @1182 shown 30000 >/dev/null
 read -r first_busy first_busy_server <<<"$(idle "^$dist/Korelle.exe" 20)"
 read -r busy busy_server <<<"$(idle "^$dist/Korelle.exe" 30)"
+busy_set=$(working_set "^$dist/Korelle.exe")
 wine_run "$driver" quit 10000 >/dev/null
 wait $program
 
@@ -148,6 +155,7 @@ done
 echo "idle, % of a core            program  wine server   logo alone in a minimal window (program, server)"
 printf "first logo cycle (20 s)     %8.3f %12.3f   %8.3f %8.3f\n" "$first_busy" "$first_busy_server" "$first_floor" "$first_floor_server"
 printf "after it (30 s)             %8.3f %12.3f   %8.3f %8.3f\n" "$busy" "$busy_server" "$floor" "$floor_server"
+echo "working set after them: Korelle $busy_set MB, the logo in a minimal window $floor_set MB"
 echo
 awk -v k="${ms[Korelle held]}" -v m="${ms[minimal held]}" -v kf="${ms[Korelle free]}" -v mf="${ms[minimal free]}" 'BEGIN {
   r = k / (m + 50); printf "first window: %.2f x (minimal + 50 ms), goal at most 1.30: %s (free: %.2f x)\n", r,

@@ -369,7 +369,8 @@ void CButtonST::Draw(HDC dc, const RECT& client) {
     }
 
     const std::string text = WindowText();
-    HGDIOBJ oldFont = SelectObject(dc, FontForDrawing());
+    // No font for an image alone: selecting one makes Wine realise it.
+    HGDIOBJ oldFont = text.empty() ? nullptr : SelectObject(dc, FontForDrawing());
     RECT measure{0, 0, 0, 0};
     if (!text.empty()) DrawTextA(dc, text.c_str(), -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
 
@@ -403,7 +404,7 @@ void CButtonST::Draw(HDC dc, const RECT& client) {
         // Only the button's own edge cuts the caption: the room is where it is centred.
         DrawControlText(dc, text, tr, h | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     }
-    SelectObject(dc, oldFont);
+    if (oldFont) SelectObject(dc, oldFont);
 
     if (!flat_ && look.focused) {
         RECT focus = client;

@@ -25,12 +25,35 @@ HBITMAP NewDib(int width, int height, const std::vector<DWORD>& pixels) {
     return bmp;
 }
 
-void Blit(HDC dc, int x, int y, int w, int h, HBITMAP bmp, DWORD rop) {
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(dc, x, y, w, h, mem, 0, 0, rop);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+// Bytes in a row of a 1-bit DIB: whole 32-bit words.
+size_t MaskStride(int width) { return (static_cast<size_t>(width) + 31) / 32 * 4; }
+
+bool MaskBit(const BYTE* rows, size_t stride, int x, int y) {
+    return (rows[y * stride + x / 8] >> (7 - x % 8)) & 1;
+}
+
+// A 1-bit top-down DIB, black where a pixel is opaque and white where it is
+// see-through: a 32-bit mask would cost as much memory as the image itself
+// (the logo's 45 frames alone, 1.7 MB more).
+HBITMAP NewMask(int width, int height, const std::vector<bool>& seeThrough) {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[2];
+    } bmi{};
+    bmi.header = TopDown32(width, height).bmiHeader;
+    bmi.header.biBitCount = 1;
+    bmi.colours[1] = {255, 255, 255, 0};
+    void* bits = nullptr;
+    HBITMAP bmp =
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bmi), DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bmp) return nullptr;
+    const size_t stride = MaskStride(width);
+    auto* rows = static_cast<BYTE*>(bits);
+    ZeroMemory(rows, stride * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (seeThrough[static_cast<size_t>(y) * width + x]) rows[y * stride + x / 8] |= 0x80 >> (x % 8);
+    return bmp;
 }
 
 }  // namespace
@@ -50,15 +73,14 @@ bool MaskedImage::Create(HBITMAP source, COLORREF key, bool keyed) {
 
     // DIB pixels are 0x00RRGGBB; a colour value is 0x00BBGGRR.
     const DWORD keyPixel = (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
-    std::vector<DWORD> mask(pixels.size());
+    std::vector<bool> seeThrough(pixels.size());
     for (size_t i = 0; i < pixels.size(); ++i) {
         const DWORD p = pixels[i] & 0xFFFFFF;
-        const bool see_through = keyed && p == keyPixel;
-        pixels[i] = see_through ? 0 : p;
-        mask[i] = see_through ? 0xFFFFFF : 0;
+        seeThrough[i] = keyed && p == keyPixel;
+        pixels[i] = seeThrough[i] ? 0 : p;
     }
     colour_ = NewDib(w, h, pixels);
-    mask_ = NewDib(w, h, mask);
+    mask_ = NewMask(w, h, seeThrough);
     if (!colour_ || !mask_) {
         Reset();
         return false;
@@ -78,8 +100,19 @@ void MaskedImage::Reset() {
 
 void MaskedImage::Draw(HDC dc, int x, int y) const {
     if (!valid()) return;
-    Blit(dc, x, y, width_, height_, mask_, SRCAND);
-    Blit(dc, x, y, width_, height_, colour_, SRCPAINT);
+    // A 1-bit source takes the destination's text and background colours
+    // for its 0 and 1 bits where its own colour table is not used: the same
+    // black and white either way.
+    const COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, mask_);
+    BitBlt(dc, x, y, width_, height_, mem, 0, 0, SRCAND);
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+    SelectObject(mem, colour_);
+    BitBlt(dc, x, y, width_, height_, mem, 0, 0, SRCPAINT);
+    SelectObject(mem, old);
+    DeleteDC(mem);
 }
 
 void MaskedImage::DrawDisabled(HDC dc, int x, int y) const {
@@ -88,9 +121,14 @@ void MaskedImage::DrawDisabled(HDC dc, int x, int y) const {
         DIBSECTION colour{}, mask{};
         if (!GetObjectA(colour_, sizeof colour, &colour) || !GetObjectA(mask_, sizeof mask, &mask)) return;
         const auto* c = static_cast<const DWORD*>(colour.dsBm.bmBits);
-        const auto* m = static_cast<const DWORD*>(mask.dsBm.bmBits);
+        const auto* m = static_cast<const BYTE*>(mask.dsBm.bmBits);
+        const size_t stride = MaskStride(width_);
         std::vector<DWORD> shape(static_cast<size_t>(width_) * height_);
-        for (size_t i = 0; i < shape.size(); ++i) shape[i] = m[i] ? 0xFFFFFF : c[i];
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x) {
+                const size_t i = static_cast<size_t>(y) * width_ + x;
+                shape[i] = MaskBit(m, stride, x, y) ? 0xFFFFFF : c[i];
+            }
         shape_ = NewDib(width_, height_, shape);
     }
     DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(shape_), 0, x, y, width_, height_,

@@ -1,6 +1,6 @@
 // A bitmap drawn with a key colour made see-through: the control keeps its
-// own copy as a colour image (key pixels black) and a mask (key pixels white),
-// drawn with AND for the mask and OR for the colour image.
+// own copy as a colour image (key pixels black) and a 1-bit mask (key pixels
+// white), drawn with AND for the mask and OR for the colour image.
 #pragma once
 
 #include <windows.h>

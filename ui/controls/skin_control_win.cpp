@@ -28,7 +28,12 @@ void EnsureTooltipClass() {
 // fewer at every paint of every control.
 HBITMAP NewBuffer(HDC dc, int width, int height) {
     BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;  // top-down
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     return CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
