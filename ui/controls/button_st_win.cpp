@@ -13,7 +13,6 @@ constexpr UINT_PTR kAutofireTimer = 0x4B41;
 constexpr UINT_PTR kHoverTimer = 0x4B48;  // the hover check, while hot
 constexpr LONG_PTR kTypeMask = 0xF;    // BS_TYPEMASK
 constexpr LRESULT kStateHot = 0x200;  // BST_HOT
-
 }  // namespace
 
 CButtonST::CButtonST() { SetDefaultColors(false); }

@@ -34,7 +34,7 @@ bool MaskBit(const BYTE* rows, size_t stride, int x, int y) {
 
 // A 1-bit top-down DIB, black where a pixel is opaque and white where it is
 // see-through: a 32-bit mask would cost as much memory as the image itself
-// (the logo's 45 frames alone, 1.7 MB more).
+// (for the logo's 45 frames alone, 1.9 MB more).
 HBITMAP NewMask(int width, int height, const std::vector<bool>& seeThrough) {
     struct {
         BITMAPINFOHEADER header;
