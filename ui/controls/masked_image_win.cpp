@@ -4,8 +4,6 @@
 
 namespace controls {
 
-namespace {
-
 BITMAPINFO TopDown32(int width, int height) {
     BITMAPINFO bmi{};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
@@ -16,6 +14,8 @@ BITMAPINFO TopDown32(int width, int height) {
     bmi.bmiHeader.biCompression = BI_RGB;
     return bmi;
 }
+
+namespace {
 
 HBITMAP NewDib(int width, int height, const std::vector<DWORD>& pixels) {
     BITMAPINFO bmi = TopDown32(width, height);

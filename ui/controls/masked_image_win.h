@@ -7,6 +7,9 @@
 
 namespace controls {
 
+// The header of a top-down 32-bit DIB of that size.
+BITMAPINFO TopDown32(int width, int height);
+
 class MaskedImage {
 public:
     MaskedImage() = default;

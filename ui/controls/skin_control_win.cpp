@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "ui/controls/masked_image_win.h"
+
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x4B53;  // one subclass of ours per window
@@ -27,13 +29,7 @@ void EnsureTooltipClass() {
 // display driver nothing: under Wine that is six requests to the wine server
 // fewer at every paint of every control.
 HBITMAP NewBuffer(HDC dc, int width, int height) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;  // top-down
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = controls::TopDown32(width, height);
     void* bits = nullptr;
     return CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
